@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace pelzo {
+
+// The window's serial port. Every operation that can fail returns false and
+// leaves the reason in lastError(), so callers can show it as detail text.
+class SerialPort
+{
+public:
+    virtual ~SerialPort() = default;
+
+    virtual bool setCommPort(int number) = 0; // refused while open or outside 1..16
+    virtual int commPort() const = 0;
+    virtual bool setSettings(const QString &settings) = 0; // "115200,n,8,1"
+    virtual void setBufferSizes(int inBytes, int outBytes) = 0;
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual bool write(const QByteArray &bytes) = 0;
+    virtual QByteArray readAll() = 0;
+    // Waits, bounded, until every byte handed to write() has left the port.
+    virtual bool drain(int timeoutMs) = 0;
+    virtual QString lastError() const = 0;
+    // The system path that port number n stands for, for tooltips and messages.
+    virtual QString devicePath(int number) const = 0;
+
+    // Closes the port for good: the window is going away.
+    void shutDown()
+    {
+        close();
+        m_shutDown = true;
+    }
+    bool isShutDown() const { return m_shutDown; }
+
+    // Raised on the window's thread when bytes are waiting.
+    std::function<void()> onReceive;
+    // Raised once when the device vanished while the port was open; the port is closed by then.
+    std::function<void()> onLinkLost;
+
+private:
+    bool m_shutDown = false;
+};
+
+class Timer
+{
+public:
+    virtual ~Timer() = default;
+    virtual void setInterval(int ms) = 0;
+    virtual int interval() const = 0;
+    virtual void start() = 0;
+    virtual void stop() = 0;
+    virtual bool isActive() const = 0;
+
+    std::function<void()> onTick;
+};
+
+struct FileDialogRequest
+{
+    QString title;
+    QString filter;         // "description|pattern", as the window states it
+    QString initialFolder;  // empty: wherever the platform opens
+    QString proposedName;   // empty: no name proposed
+    bool confirmOverwrite = false;
+};
+
+// Everything the program needs from the world outside its own logic.
+class Platform
+{
+public:
+    virtual ~Platform() = default;
+
+    // Milliseconds since some fixed moment, 32 bits, wrapping.
+    virtual quint32 tickCount() = 0;
+    // Runs pending events and sleeps until an event arrives or the tick
+    // count reaches deadlineTick, whichever comes first.
+    virtual void processEventsUntil(quint32 deadlineTick) = 0;
+    virtual std::unique_ptr<Timer> createTimer() = 0;
+    virtual SerialPort &serialPort() = 0;
+    virtual QString getOpenFileName(const FileDialogRequest &request) = 0;
+    virtual QString getSaveFileName(const FileDialogRequest &request) = 0;
+    virtual void messageBox(const QString &text, const QString &detail = {}) = 0;
+    // The folder the program keeps its port-settings file and "ports" folder in.
+    virtual QString programFolder() const = 0;
+
+    // Once the window is closing every wait returns at once.
+    bool isClosing() const { return m_closing; }
+    virtual void beginClosing() { m_closing = true; }
+
+private:
+    bool m_closing = false;
+};
+
+// Waits d milliseconds while letting other events run. It returns at the
+// first reading of the 32-bit clock that lies more than d ms after the start,
+// so the wrap of the clock is harmless.
+void waitMs(Platform &platform, qint32 d);
+
+} // namespace pelzo

@@ -1,0 +1,143 @@
+#pragma once
+
+#include "core/platform.h"
+
+#include <QList>
+#include <QSet>
+
+#include <map>
+#include <optional>
+
+namespace pelzo {
+
+// The far end of a virtual serial link: a scripted or emulated device.
+class VirtualPeer
+{
+public:
+    virtual ~VirtualPeer() = default;
+    virtual void hostBytes(qint64 nowMs, const QByteArray &bytes) = 0;
+    virtual std::optional<qint64> nextDueMs() const = 0;
+    struct Output
+    {
+        QByteArray bytes;
+        bool hangup = false;
+    };
+    virtual Output takeDue(qint64 nowMs) = 0;
+};
+
+class VirtualPlatform;
+
+class VirtualSerialPort : public SerialPort
+{
+public:
+    explicit VirtualSerialPort(VirtualPlatform &platform) : m_platform(platform) {}
+
+    bool setCommPort(int number) override;
+    int commPort() const override { return m_number; }
+    bool setSettings(const QString &settings) override;
+    void setBufferSizes(int inBytes, int outBytes) override;
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    bool write(const QByteArray &bytes) override;
+    QByteArray readAll() override;
+    bool drain(int timeoutMs) override;
+    QString lastError() const override { return m_lastError; }
+    QString devicePath(int number) const override;
+
+    // Scripting.
+    void setOpenable(const QSet<int> &numbers) { m_openable = numbers; }
+    void setHeldElsewhere(int number, bool held);
+    void attachPeer(VirtualPeer *peer) { m_peer = peer; }
+    VirtualPeer *peer() const { return m_peer; }
+
+    struct Write
+    {
+        qint64 atMs;
+        int port;
+        QByteArray bytes;
+    };
+    const QList<Write> &writes() const { return m_writes; }
+    QByteArray writtenBytes() const;
+    void clearWrites() { m_writes.clear(); }
+    QString settings() const { return m_settings; }
+    int openCount() const { return m_openCount; }
+
+    // Called by the platform when the peer's output falls due.
+    void deliver(const VirtualPeer::Output &output);
+
+private:
+    bool fail(const QString &reason);
+
+    VirtualPlatform &m_platform;
+    VirtualPeer *m_peer = nullptr;
+    int m_number = 1;
+    bool m_open = false;
+    int m_openCount = 0;
+    QString m_settings;
+    QString m_lastError;
+    QSet<int> m_openable = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    QSet<int> m_heldElsewhere;
+    QByteArray m_inbox;
+    QList<Write> m_writes;
+};
+
+// A deterministic platform: time only moves when somebody waits or the test
+// lets it run, and every event happens at an exact virtual millisecond.
+class VirtualPlatform : public Platform
+{
+public:
+    explicit VirtualPlatform(quint32 tickOrigin = 0);
+    ~VirtualPlatform() override;
+
+    quint32 tickCount() override { return quint32(m_tickOrigin + quint64(m_now)); }
+    void processEventsUntil(quint32 deadlineTick) override;
+    std::unique_ptr<Timer> createTimer() override;
+    SerialPort &serialPort() override { return m_port; }
+    QString getOpenFileName(const FileDialogRequest &request) override;
+    QString getSaveFileName(const FileDialogRequest &request) override;
+    void messageBox(const QString &text, const QString &detail = {}) override;
+    QString programFolder() const override { return m_programFolder; }
+
+    qint64 now() const { return m_now; }
+    VirtualSerialPort &port() { return m_port; }
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
+
+    // Schedules an action (a click, a key) at an absolute virtual time.
+    void at(qint64 timeMs, std::function<void()> action);
+    // The idle event loop: runs everything due up to timeMs, then sets the clock there.
+    void runUntil(qint64 timeMs);
+    void runFor(qint64 durationMs) { runUntil(m_now + durationMs); }
+
+    // File dialogs answer from these queues; an empty queue answers as a cancel.
+    QStringList openAnswers;
+    QStringList saveAnswers;
+    QList<FileDialogRequest> dialogRequests;
+
+    struct Box
+    {
+        qint64 atMs;
+        QString text;
+        QString detail;
+    };
+    QList<Box> messageBoxes;
+
+private:
+    friend class VirtualTimer;
+    using Key = std::pair<qint64, quint64>;
+
+    quint64 schedule(qint64 timeMs, std::function<void()> action);
+    void cancel(quint64 id);
+    std::optional<qint64> nextEventTime() const;
+    void runEventsUntil(qint64 deadline);
+
+    quint64 m_tickOrigin;
+    qint64 m_now = 0;
+    quint64 m_nextId = 1;
+    std::map<Key, std::function<void()>> m_events;
+    std::map<quint64, Key> m_keys;
+    VirtualSerialPort m_port;
+    QString m_programFolder;
+};
+
+} // namespace pelzo

@@ -1,0 +1,114 @@
+#include "serial/qtserialport.h"
+
+#include "serial/linesettings.h"
+#include "serial/portnames.h"
+
+#include <QDeadlineTimer>
+
+namespace pelzo {
+
+QtSerialPort::QtSerialPort(const QString &portsFolder) : m_portsFolder(portsFolder)
+{
+    QObject::connect(&m_port, &QSerialPort::readyRead, [this] {
+        if (onReceive)
+            onReceive();
+    });
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
+        onError(error);
+    });
+}
+
+bool QtSerialPort::fail(const QString &reason)
+{
+    m_lastError = reason;
+    return false;
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error)
+{
+    // A vanished device makes Qt report a read error in a tight loop while the
+    // port stays open; closing at the first report stops it.
+    if ((error != QSerialPort::ReadError && error != QSerialPort::ResourceError) || !m_port.isOpen())
+        return;
+    m_lastError = m_port.errorString();
+    m_port.close();
+    if (onLinkLost)
+        onLinkLost();
+}
+
+bool QtSerialPort::setCommPort(int number)
+{
+    if (m_port.isOpen())
+        return fail(QStringLiteral("the port is open"));
+    if (number < 1 || number > MaxPortNumber)
+        return fail(QStringLiteral("no port number %1").arg(number));
+    m_number = number;
+    return true;
+}
+
+bool QtSerialPort::setSettings(const QString &settings)
+{
+    const auto parsed = parseLineSettings(settings);
+    if (!parsed)
+        return fail(QStringLiteral("unknown line settings \"%1\"").arg(settings));
+    const bool ok = m_port.setBaudRate(parsed->baudRate) && m_port.setParity(parsed->parity) &&
+                    m_port.setDataBits(parsed->dataBits) && m_port.setStopBits(parsed->stopBits) &&
+                    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    return ok || fail(m_port.errorString());
+}
+
+void QtSerialPort::setBufferSizes(int, int)
+{
+    // QSerialPort's buffers grow as needed, so any requested size is already met.
+}
+
+bool QtSerialPort::open()
+{
+    if (isShutDown())
+        return fail(QStringLiteral("the program is closing"));
+    if (m_port.isOpen())
+        return fail(QStringLiteral("the port is already open"));
+    const QString path = devicePath(m_number);
+    m_port.setPortName(path);
+    if (!m_port.open(QIODevice::ReadWrite))
+        return fail(QStringLiteral("%1: %2").arg(path, m_port.errorString()));
+    m_port.clearError();
+    return true;
+}
+
+void QtSerialPort::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool QtSerialPort::write(const QByteArray &bytes)
+{
+    if (!m_port.isOpen())
+        return fail(QStringLiteral("the port is not open"));
+    if (m_port.write(bytes) != bytes.size())
+        return fail(m_port.errorString());
+    return true;
+}
+
+QByteArray QtSerialPort::readAll()
+{
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
+
+bool QtSerialPort::drain(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (m_port.isOpen() && m_port.bytesToWrite() > 0) {
+        if (deadline.hasExpired() || !m_port.waitForBytesWritten(int(deadline.remainingTime())))
+            break;
+    }
+    return m_port.isOpen() && m_port.bytesToWrite() == 0;
+}
+
+QString QtSerialPort::devicePath(int number) const
+{
+    return portDevicePath(number, m_portsFolder);
+}
+
+} // namespace pelzo

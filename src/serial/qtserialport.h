@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/platform.h"
+
+#include <QSerialPort>
+
+namespace pelzo {
+
+// The serial port of the real program, on QSerialPort.
+class QtSerialPort : public SerialPort
+{
+public:
+    // portsFolder: where "COMn" links may point a port name at any device.
+    explicit QtSerialPort(const QString &portsFolder);
+
+    bool setCommPort(int number) override;
+    int commPort() const override { return m_number; }
+    bool setSettings(const QString &settings) override;
+    void setBufferSizes(int inBytes, int outBytes) override;
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return m_port.isOpen(); }
+    bool write(const QByteArray &bytes) override;
+    QByteArray readAll() override;
+    bool drain(int timeoutMs) override;
+    QString lastError() const override { return m_lastError; }
+    QString devicePath(int number) const override;
+
+private:
+    bool fail(const QString &reason);
+    void onError(QSerialPort::SerialPortError error);
+
+    QString m_portsFolder;
+    QSerialPort m_port;
+    int m_number = 1;
+    QString m_lastError;
+};
+
+} // namespace pelzo

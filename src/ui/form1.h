@@ -1,0 +1,91 @@
+#pragma once
+
+#include "core/deviceconfig.h"
+#include "core/platform.h"
+#include "firmware/firmwarestate.h"
+#include "serial/hexdump.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace pelzo {
+
+// The one window: user interface and the store of the configuration at once.
+// Controls carry the names the documentation uses, as members and as objectName.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(Platform &platform, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    Platform &platform() const { return m_platform; }
+    SerialPort &port() const { return m_platform.serialPort(); }
+    void WaitMs(qint32 ms) { waitMs(m_platform, ms); }
+
+    // The ActivityLog (Text29) as exact text, lines separated by CR LF.
+    QString activityLog() const { return m_activityLog; }
+    void setActivityLog(const QString &text);
+    void appendActivityLog(const QString &message); // CR LF, then the message
+    void appendActivityLogText(const QString &text); // the text as it is
+
+    // DeviceConfig, read and written through the controls.
+    QString fieldText(Field field) const;
+    void setFieldText(Field field, const QString &text);
+    QLineEdit *octetBox(Field field, int index) const;
+    QStringList octets(Field field) const;
+    bool digi() const;
+    void setDigi(bool on);
+    void setOctetBoxesEnabled(bool enabled);
+
+    template <typename T>
+    T *control(const char *name) const
+    {
+        return findChild<T *>(QLatin1String(name));
+    }
+
+    // Window-level values shared by the actions.
+    QByteArray LineBuffer;
+    int ConnectSeen = 0;
+    int ReadEndSeen = 0;
+    int FreqSaveSeen = 0;
+    int WifiSuccessSeen = 0;
+    int EeramResetSeen = 0;
+    HexDump Text1;
+    FirmwareState firmware;
+    std::unique_ptr<Timer> Timer1;
+    std::unique_ptr<Timer> Timer2;
+
+    QLineEdit *Text3, *Text4, *Text5, *Text6, *Text7, *Text8, *Text10, *Text11, *Text12, *Text31, *Text32, *Text33,
+        *Text34;
+    QPlainTextEdit *Text29, *Text30;
+    QComboBox *Combo1, *Combo2, *Combo3, *Combo4, *Combo5, *Combo6, *Combo7, *Combo8, *Combo16;
+    QPushButton *Command0, *Command1, *Command2, *Command3, *Command4, *Command5, *Command6, *Command7, *Command8,
+        *Command9;
+    QCheckBox *Check1;
+    QProgressBar *ProgressBar1;
+    QLabel *Label2, *Label21;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void bindControls();
+    void showActivityLog();
+
+    Platform &m_platform;
+    QString m_activityLog;
+    bool m_showingLog = false;
+};
+
+} // namespace pelzo

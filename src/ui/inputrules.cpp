@@ -1,0 +1,126 @@
+#include "ui/inputrules.h"
+
+#include "core/textutil.h"
+#include "ui/form1.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QValidator>
+
+#include <functional>
+
+namespace pelzo {
+
+namespace {
+
+constexpr int Backspace = 8;
+constexpr int DeleteCode = 127;
+
+// Refuses an edit that would make the text longer than the limit; a text
+// already longer (set by the program) can still be shortened.
+class TypingLimit : public QValidator
+{
+public:
+    TypingLimit(QLineEdit *edit, int limit) : QValidator(edit), m_limit(limit), m_lengthBefore(edit->text().size())
+    {
+        QObject::connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) {
+            m_lengthBefore = text.size();
+        });
+    }
+
+    State validate(QString &input, int &) const override
+    {
+        const bool grows = input.size() > m_lengthBefore;
+        return grows && input.size() > m_limit ? Invalid : Acceptable;
+    }
+
+private:
+    int m_limit;
+    qsizetype m_lengthBefore;
+};
+
+using CharFilter = std::function<int(int)>;
+
+// Sees each typed character before it is inserted: passes it, replaces it, or cancels it (code 0).
+class KeyFilter : public QObject
+{
+public:
+    KeyFilter(QLineEdit *edit, CharFilter filter) : QObject(edit), m_filter(std::move(filter))
+    {
+        edit->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Keys that insert no character (arrows, Delete) never reach the filter.
+        if (key->text().size() != 1 || key->text().at(0).unicode() == DeleteCode)
+            return false;
+        const int code = key->text().at(0).unicode();
+        const int filtered = m_filter(code);
+        if (filtered == code)
+            return false;
+        if (filtered != 0) {
+            QKeyEvent replaced(QEvent::KeyPress, key->key(), key->modifiers(), QString(QChar(filtered)),
+                               key->isAutoRepeat(), ushort(key->count()));
+            QCoreApplication::sendEvent(watched, &replaced);
+        }
+        return true;
+    }
+
+private:
+    CharFilter m_filter;
+};
+
+int capitals(int code)
+{
+    return code >= 'a' && code <= 'z' ? code - 32 : code;
+}
+
+int digitsOnly(int code)
+{
+    return code == Backspace || (code >= '0' && code <= '9') ? code : 0;
+}
+
+int frequencyCharacters(int code)
+{
+    return code == Backspace || (code >= '.' && code <= '9') ? code : 0;
+}
+
+void trimBlanksOnChange(QLineEdit *edit)
+{
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
+        const QString trimmed = trimSpaces(text);
+        if (trimmed != text)
+            edit->setText(trimmed);
+    });
+}
+
+} // namespace
+
+void limitTyping(QLineEdit *edit, int limit)
+{
+    edit->setValidator(new TypingLimit(edit, limit));
+}
+
+void addressModeRule(Form1 &form)
+{
+    form.setOctetBoxesEnabled(form.Combo2->currentText() == StaticIp);
+}
+
+void installInputRules(Form1 &form)
+{
+    new KeyFilter(form.Text4, capitals);
+    new KeyFilter(form.Text5, digitsOnly);
+    new KeyFilter(form.Text10, digitsOnly);
+    new KeyFilter(form.Text31, frequencyCharacters);
+    for (QLineEdit *edit : {form.Text5, form.Text10, form.Text31})
+        trimBlanksOnChange(edit);
+    QObject::connect(form.Combo2, &QComboBox::activated, &form, [&form] { addressModeRule(form); });
+}
+
+} // namespace pelzo
