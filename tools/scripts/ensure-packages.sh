@@ -1,0 +1,20 @@
+# Sourced by ./run and ./test: installs the Debian packages named, when missing.
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local cmd="apt-get install -y --no-install-recommends ${missing[*]}"
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "These Debian packages are missing: ${missing[*]}" >&2
+        echo "Install them with:  sudo apt-get update && sudo $cmd" >&2
+        exit 1
+    fi
+    echo "Installing ${missing[*]} ..." >&2
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $cmd >/dev/null
+}
+
+BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-serialport-dev)
