@@ -15,6 +15,9 @@ struct FirmwareState
     int BootReady = 0;
     qint32 ConnectTries = 0;
     QByteArray BlockBuf = QByteArray(BlockSize + 1, '\0');
+    // From the update start until it completes or fails. While it is set no
+    // other action may close the port: that would leave the device half-flashed.
+    bool updateInProgress = false;
 
     qint32 blockCount() const { return RomLength / BlockSize + 1; }
 };

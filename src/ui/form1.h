@@ -61,6 +61,7 @@ public:
     int WifiSuccessSeen = 0;
     int EeramResetSeen = 0;
     HexDump Text1;
+    QString dialogFileName; // the name last chosen in the window's file dialog, proposed by the next save
     FirmwareState firmware;
     std::unique_ptr<Timer> Timer1;
     std::unique_ptr<Timer> Timer2;
