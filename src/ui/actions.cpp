@@ -2,6 +2,8 @@
 
 #include "core/factorydefaults.h"
 #include "serial/receivepath.h"
+#include "settingsfile/loadfile.h"
+#include "settingsfile/savefile.h"
 #include "ui/form1.h"
 
 #include <QPushButton>
@@ -12,6 +14,8 @@ void connectActions(Form1 &form)
 {
     form.port().onReceive = [&form] { onSerialReceive(form); };
     QObject::connect(form.Command0, &QPushButton::clicked, &form, [&form] { applyFactoryDefaults(form); });
+    QObject::connect(form.Command4, &QPushButton::clicked, &form, [&form] { loadFile(form); });
+    QObject::connect(form.Command5, &QPushButton::clicked, &form, [&form] { saveFile(form); });
 }
 
 } // namespace pelzo
