@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <utility>
+
 namespace pelzosim {
 
 // Something the device noticed (a phase change, a rejected frame), for the trace.

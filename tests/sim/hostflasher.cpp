@@ -36,7 +36,7 @@ QByteArray HostFlasher::answer(char fromDevice)
 {
     switch (uchar(fromDevice)) {
     case 0xE5:
-        return header();
+        return std::exchange(headerSent_, true) ? QByteArray() : header();
     case 0xC5: {
         const QByteArray sent = frame(index_++);
         done_ = index_ == blockCount();

@@ -19,6 +19,8 @@ public:
     int blockCount() const { return int(image_.size() / kBlockBytes) + 1; }
 
     // What the host sends in answer to one byte from the bootloader (nothing for other bytes).
+    // Only the first 0xE5 brings the header: a second one answers a connect request that was
+    // repeated while the first answer was on its way, and a header then would land in a frame.
     QByteArray answer(char fromDevice);
     bool done() const { return done_; }
 
@@ -27,6 +29,7 @@ public:
 
 private:
     QByteArray image_;
+    bool headerSent_ = false;
     int index_ = 0;
     bool done_ = false;
 };

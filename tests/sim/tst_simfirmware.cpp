@@ -37,7 +37,6 @@ private slots:
     void factoryReport();
     void settingRoundTrip_data();
     void settingRoundTrip();
-    void wholeWriteSequence();
     void wifiCredentials_data();
     void wifiCredentials();
     void resetRestoresFactory();
@@ -144,27 +143,6 @@ void TestSimFirmware::settingRoundTrip()
     QVERIFY2(report.contains("\n" + reportLine + "\r\n") || report.startsWith(reportLine + "\r\n"), report);
     QCOMPARE(report.count('\n'), kFactoryReport.count('\n'));
     QCOMPARE(host.device.counters().configChanges, 1);
-}
-
-void TestSimFirmware::wholeWriteSequence()
-{
-    const QList<QByteArray> commands = {
-        "AT+CALL,DL1ABC-9#", "AT+PASS,11111#", "AT+DHCP,0#", "AT+IP,10,1,2,3#", "AT+SUB,255,255,0,0#",
-        "AT+GW,10,1,0,1#", "AT+DNS,10,1,0,2#", "AT+POSI,!4800.00N/01100.00E&#", "AT+COMMENT,test#",
-        "AT+SERVER,noam.aprs2.net#", "AT+TIME,0300#", "AT+FILTER,m/10#", "AT+BACKLIGHT,30#", "AT+UNIT,2#",
-        "AT+DIGI,0#", "AT+MOD,1#", "AT+PATH,3#", "AT+ALIAS,1#", "\r\nAT+FREQ,439.9000#"};
-    VirtualHost host;
-    for (const QByteArray &command : commands) {
-        host.write(command + "\r\n");
-        host.advance(200);
-    }
-    QCOMPARE(host.takeReceived(), QByteArray("freq save\r\n"));
-    QCOMPARE(readReport(host),
-             QByteArray("CALLSIGN:DL1ABC-9\r\nPASS:11111\r\nDHCP:0\r\nIP:10,1,2,3\r\nMASK:255,255,0,0\r\n"
-                        "GATE:10,1,0,1\r\nDNS:10,1,0,2\r\nPOSITION:!4800.00N/01100.00E&\r\nCOMMENT TEXT:test\r\n"
-                        "SERVER:noam.aprs2.net\r\nSENT TIME:0300\r\nFILTER:m/10\r\nBACKLIGHT:30\r\n"
-                        "FREQ:439.9000\r\nUNIT:2\r\nDIGI:0\r\nMOD:1\r\nPATH:3\r\nALIAS:1\r\n"
-                        "VER:PELZO-SIM 1.0\r\nREAD END\r\n"));
 }
 
 void TestSimFirmware::wifiCredentials_data()

@@ -9,7 +9,7 @@ namespace {
 
 using Apply = std::function<bool(const QString &value, SimSettings &settings)>;
 
-struct OptionSpec {
+struct OptionEntry {
     const char *name;
     const char *valueName;  // nullptr for a switch
     const char *description;
@@ -86,10 +86,10 @@ bool applyHangupIn(const QString &value, SimSettings &settings)
     return true;
 }
 
-const QList<OptionSpec> &optionTable()
+const QList<OptionEntry> &optionTable()
 {
     using pelzosim::Options;
-    static const QList<OptionSpec> table = {
+    static const QList<OptionEntry> table = {
         {"link", "path", "Also make the port reachable as a symbolic link at <path> (removed on exit).",
          path(&SimSettings::linkPath)},
         {"state", "file", "Load the configuration from <file> at start and save it there after every change.",
@@ -152,21 +152,21 @@ bool parseCommandLine(const QCoreApplication &app, SimSettings *settings, QStrin
         "until it drops the link on purpose (exit status 0 in both cases)."));
     parser.addHelpOption();
     parser.addVersionOption();
-    for (const OptionSpec &spec : optionTable()) {
-        parser.addOption(spec.valueName ? QCommandLineOption(spec.name, spec.description, spec.valueName)
-                                        : QCommandLineOption(spec.name, spec.description));
+    for (const OptionEntry &entry : optionTable()) {
+        parser.addOption(entry.valueName ? QCommandLineOption(entry.name, entry.description, entry.valueName)
+                                        : QCommandLineOption(entry.name, entry.description));
     }
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         *error = QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().constFirst());
         return false;
     }
-    for (const OptionSpec &spec : optionTable()) {
-        if (!parser.isSet(spec.name))
+    for (const OptionEntry &entry : optionTable()) {
+        if (!parser.isSet(entry.name))
             continue;
-        const QString value = spec.valueName ? parser.value(spec.name) : QString();
-        if (!spec.apply(value, *settings)) {
-            *error = QStringLiteral("invalid value \"%1\" for --%2").arg(value, spec.name);
+        const QString value = entry.valueName ? parser.value(entry.name) : QString();
+        if (!entry.apply(value, *settings)) {
+            *error = QStringLiteral("invalid value \"%1\" for --%2").arg(value, entry.name);
             return false;
         }
     }
