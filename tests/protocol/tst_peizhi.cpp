@@ -87,6 +87,8 @@ void TestPeizhi::oneLine_data()
     row("nothing after the dash", "CALLSIGN:AB1-", none, true, {{"Text4", "AB1"}, {"Combo5", ""}});
     row("value starts at the 10th character whatever the 9th", "CALLSIGNS:X-1", none, true,
         {{"Text4", ":X"}, {"Combo5", "1"}});
+    row("callsign longer than 6 kept whole", "CALLSIGN:BA4AAAA-1", none, true,
+        {{"Text4", "BA4AAAA"}, {"Combo5", "1"}});
     row("SSID of 99 stored unvalidated", "CALLSIGN:BA4AA-99", none, true, {{"Text4", "BA4AA"}, {"Combo5", "99"}});
     row("no dash fails, nothing set", "CALLSIGN:NOCALL", none, false, none);
     row("dash before the 10th character fails", "CALLSIGN-1", none, false, none);
@@ -98,6 +100,8 @@ void TestPeizhi::oneLine_data()
     row("POSITION", "POSITION:!3100.00N/12100.00E>", none, true, {{"Text8", "!3100.00N/12100.00E>"}});
     row("COMMENT TEXT", "COMMENT TEXT:hello", none, true, {{"Text7", "hello"}});
     row("COMMENT value starts at the 14th character", "COMMENT:hello world", none, true, {{"Text7", " world"}});
+    row("COMMENT longer than 40 kept whole", "COMMENT TEXT:" + QByteArray(50, 'c'), none, true,
+        {{"Text7", QString(50, 'c')}});
     row("COMMENT shorter than 14 characters", "COMMENT TEXT", none, true, {{"Text7", ""}});
     row("SERVER", "SERVER:euro.aprs2.net", none, true, {{"Combo3", "euro.aprs2.net"}});
     row("SERVER shorter than 8 characters", "SERVER", none, true, {{"Combo3", ""}});

@@ -2,6 +2,7 @@
 
 #include "ui/fieldcontrols.h"
 #include "ui/form1.h"
+#include "ui/inputrules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,7 +47,8 @@ inline FormState stateOf(const pelzo::Form1 &form)
     return state;
 }
 
-// Sets the controls named in the state; flags and the ActivityLog are not set this way.
+// Sets the controls named in the state as the program sets them (whole, past
+// any typing limit); flags and the ActivityLog are not set this way.
 inline void setControls(pelzo::Form1 &form, const FormState &state)
 {
     for (auto it = state.cbegin(); it != state.cend(); ++it) {
@@ -55,7 +57,7 @@ inline void setControls(pelzo::Form1 &form, const FormState &state)
             name.chop(8);
             form.findChild<QWidget *>(name)->setEnabled(it.value() == QLatin1String("1"));
         } else if (auto *edit = form.findChild<QLineEdit *>(name)) {
-            edit->setText(it.value());
+            pelzo::setProgramText(edit, it.value());
         } else if (auto *combo = form.findChild<QComboBox *>(name)) {
             combo->setEditText(it.value());
         } else if (auto *box = form.findChild<QCheckBox *>(name)) {
