@@ -5,6 +5,7 @@
 #include "settingsfile/savefile.h"
 #include "settingsfiletest.h"
 
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -139,6 +140,9 @@ void TestLoadFile::goldenFileLoadsTheFactoryConfiguration()
         header(path) + QString::fromUtf8(readBytes(path)); // every line echoed with CR LF
     COMPARE_STATE(stateOf(window.form), expected);
     QCOMPARE(window.form.LineBuffer, QByteArray("ALIAS:3"));
+    // The window shows the whole log once the load is over.
+    QCOMPARE(window.form.Text29->toPlainText(),
+             expected.value(QStringLiteral("ActivityLog")).replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
 // Each row: the file's bytes, the ActivityLog after the path header, the
