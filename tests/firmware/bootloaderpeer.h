@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSet>
 
+#include <functional>
 #include <map>
 
 // A PELZO as far as a firmware update sees it: the configuration firmware
@@ -24,9 +25,11 @@ public:
     qint64 connectAnswerMs = 20;
     qint64 frameAnswerMs = 180;    // about the line time of a 2049-byte frame
     int silentAfterFrames = -1;    // stops answering after this many frames; -1: never
+    int hangUpAfterFrames = -1;    // answers this frame, then drops the link at once
     bool silentAfterHeader = false;
     bool headerAnswerWithConnect = false; // sends 0xE5 and 0xC5 as one piece
     QSet<int> askAgainAfterFrame;  // answers these frames (counted from 1) with 0x55
+    std::function<void()> onReboot; // called when "REBOOT#" has arrived
 
     // What arrived.
     QByteArray firmwareBytes;      // everything before the restart into the bootloader
@@ -42,8 +45,11 @@ public:
             firmwareBytes += bytes;
             if (acknowledgesReset && firmwareBytes.endsWith("AT+RESET#\r\n"))
                 send(nowMs + resetAckMs, "eeram reset\r\n");
-            if (firmwareBytes.endsWith("REBOOT#\r\n"))
+            if (firmwareBytes.endsWith("REBOOT#\r\n")) {
                 m_inBootloader = true;
+                if (onReboot)
+                    onReboot();
+            }
             return;
         }
         m_pending += bytes;
@@ -62,7 +68,8 @@ public:
     {
         Output out;
         while (!m_due.empty() && m_due.begin()->first <= nowMs) {
-            out.bytes += m_due.begin()->second;
+            out.bytes += m_due.begin()->second.bytes;
+            out.hangup = out.hangup || m_due.begin()->second.hangup;
             m_due.erase(m_due.begin());
         }
         return out;
@@ -73,7 +80,7 @@ public:
 private:
     static constexpr qsizetype FrameSize = 2049;
 
-    void send(qint64 atMs, const QByteArray &bytes) { m_due.emplace(atMs, bytes); }
+    void send(qint64 atMs, const QByteArray &bytes, bool hangup = false) { m_due.emplace(atMs, Output{bytes, hangup}); }
 
     bool consume(qint64 nowMs)
     {
@@ -117,11 +124,11 @@ private:
         m_askedAgain = askAgainAfterFrame.contains(number);
         if (number == silentAfterFrames || flash.size() >= qsizetype(expected) * 2048)
             return;
-        send(nowMs + frameAnswerMs, m_askedAgain ? "\x55" : "\xC5");
+        send(nowMs + frameAnswerMs, m_askedAgain ? "\x55" : "\xC5", number == hangUpAfterFrames);
     }
 
     bool m_inBootloader = false;
     bool m_askedAgain = false;
     QByteArray m_pending;
-    std::multimap<qint64, QByteArray> m_due;
+    std::multimap<qint64, Output> m_due;
 };

@@ -1,16 +1,24 @@
 #pragma once
 
 #include "bootloaderpeer.h"
-#include "formfixture.h"
+
+#include "core/startup.h"
+#include "ui/form1.h"
 
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 
-// A window with a PELZO on its port and a folder for image files.
-struct UpdateFixture : FormFixture
+// A window loaded as the program loads it, with a PELZO on its port and a
+// folder for image files.
+template <class PlatformType>
+struct UpdateFixtureOn
 {
-    UpdateFixture() { platform.port().attachPeer(&peer); }
+    UpdateFixtureOn()
+    {
+        pelzo::formLoad(form);
+        platform.port().attachPeer(&peer);
+    }
 
     // Bytes no filler or pattern of the program could imitate by accident.
     static QByteArray imageBytes(qsizetype size)
@@ -61,6 +69,10 @@ struct UpdateFixture : FormFixture
         return all.mid(all.indexOf("REBOOT#\r\n") + 9);
     }
 
+    PlatformType platform;
+    pelzo::Form1 form{platform};
     QTemporaryDir dir;
     BootloaderPeer peer;
 };
+
+using UpdateFixture = UpdateFixtureOn<pelzo::VirtualPlatform>;
