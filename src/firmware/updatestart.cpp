@@ -18,6 +18,8 @@ constexpr qint32 ResetAckPollMs = 1000; // the device acknowledges a reset withi
 constexpr qint32 AfterResetAckMs = 1000; // lets the device finish its reset before it is rebooted
 constexpr qint32 PortSettleMs = 100;     // before (re)opening, so the previous close has taken effect
 constexpr qint32 ConnectTickLimit = 10;  // ticks 1 to 9 send a request, the tenth gives up
+// "REBOOT#" takes under a millisecond on the line; the bound only matters when the port is stuck.
+constexpr int RebootDrainMs = 1000;
 
 const QString LineSettings = QStringLiteral("115200,n,8,1");
 const QString ChooseFirmware = QStringLiteral("Please choose fireware");
@@ -102,6 +104,8 @@ void startUpdate(Form1 &form)
     if (!port.write(toWire(QStringLiteral("REBOOT#\r\n"))))
         return failStart(form, true);
     fw.ConnectTries = 0;
+    // Closing drops what the port has not sent yet, and the device would never reboot.
+    port.drain(RebootDrainMs);
     port.close();
     form.WaitMs(PortSettleMs);
     if (!isCurrentStart(form, start))

@@ -1,3 +1,4 @@
+#include "recordingport.h"
 #include "updatefixture.h"
 
 #include <QLineEdit>
@@ -36,6 +37,7 @@ private slots:
     void cancelDuringTheResetPhase();
     void cancelDuringTheConnectPhase();
     void portLostBeforeTheReopen();
+    void rebootLeavesThePortBeforeItCloses();
 };
 
 void TestUpdateStart::smallestImageIsFiveThousandBytes_data()
@@ -303,6 +305,21 @@ void TestUpdateStart::portLostBeforeTheReopen()
     QVERIFY(!f.form.Timer1->isActive());
     QVERIFY(!f.form.firmware.updateInProgress);
     QCOMPARE(f.form.Command2->text(), QStringLiteral("update"));
+}
+
+void TestUpdateStart::rebootLeavesThePortBeforeItCloses()
+{
+    UpdateFixtureOn<RecordingPlatform> f;
+    f.loadImage(6000);
+    f.peer.answeredRequest = 0;
+    f.clickUpdateAt(ClickMs);
+    f.platform.runUntil(FirstTickMs - 1);
+
+    QStringList ops;
+    for (const RecordingPort::Op &op : std::as_const(f.platform.recorder.ops))
+        ops << op.what;
+    // "AT+RESET#" + CR LF, then "REBOOT#" + CR LF drained before the close.
+    QCOMPARE(ops, QStringList({"write 11", "write 9", "drain 1000", "close"}));
 }
 
 QTEST_MAIN(TestUpdateStart)
