@@ -47,12 +47,12 @@ bool serveResponse(Form1 &form)
         fw.BootReady = 1;
         fw.headerSent = true;
         return true;
-    case BootResponse::NextBlock: {
+    case BootResponse::NextBlock:
         noteResponse(form);
-        const bool sent = sendBlock(form);
+        if (!sendBlock(form))
+            return false;
         ++fw.BlockIndex;
-        return sent;
-    }
+        return true;
     case BootResponse::SameBlockAgain:
         noteResponse(form);
         return sendBlock(form);
@@ -70,8 +70,9 @@ void finishTransfer(Form1 &form)
     endUpdate(form);
 }
 
-void giveUpTransfer(Form1 &form, const QString &why)
+void giveUpTransfer(Form1 &form, const QString &why, qint32 blocksSent)
 {
+    form.firmware.unfinishedAt = blocksSent;
     restoreUpdateStatusCaption(form);
     finishTransfer(form);
     form.appendActivityLog(QStringLiteral("The update did not finish: ") + why +
@@ -82,7 +83,8 @@ void completeTransfer(Form1 &form)
 {
     // Closing must not cut the last frame short.
     if (!form.port().drain(LastFrameDrainMs)) {
-        giveUpTransfer(form, QStringLiteral("the last block did not leave the port (%1).").arg(form.port().lastError()));
+        giveUpTransfer(form, QStringLiteral("the last block did not leave the port (%1).").arg(form.port().lastError()),
+                       form.firmware.BlockIndex - 1);
         return;
     }
     const qint32 count = form.firmware.blockCount();
@@ -98,12 +100,16 @@ void transferTick(Form1 &form)
     FirmwareState &fw = form.firmware;
     // Outside an update a stray 0x55, 0xC5 or 0xE5 is no request for a frame.
     if (fw.bootloaderAddressed && !serveResponse(form)) {
-        giveUpTransfer(form, QStringLiteral("a block could not be sent (%1).").arg(form.port().lastError()));
+        giveUpTransfer(form, QStringLiteral("a block could not be sent (%1).").arg(form.port().lastError()),
+                       fw.BlockIndex);
         return;
     }
 
     const qint32 count = fw.blockCount();
-    form.ProgressBar1->setValue(fw.BlockIndex == 0 ? count : fw.BlockIndex);
+    if (fw.BlockIndex != 0)
+        form.ProgressBar1->setValue(fw.BlockIndex);
+    else
+        form.ProgressBar1->setValue(fw.unfinishedAt.value_or(count));
     if (fw.BlockIndex >= 1 && fw.BlockIndex < count) {
         setUpdateControlsEnabled(form, false);
         form.Label2->setText(transferringCaption(roundedPercent(fw.BlockIndex, count)));
@@ -113,7 +119,8 @@ void transferTick(Form1 &form)
     }
 
     if (fw.headerSent && form.platform().tickCount() - fw.lastResponseTick >= quint32(fw.stallTimeoutMs)) {
-        giveUpTransfer(form, QStringLiteral("the device has not answered for %1 seconds.").arg(fw.stallTimeoutMs / 1000));
+        giveUpTransfer(form, QStringLiteral("the device has not answered for %1 seconds.").arg(fw.stallTimeoutMs / 1000),
+                       fw.BlockIndex);
     }
 }
 

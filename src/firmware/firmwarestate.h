@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <optional>
+
 namespace pelzo {
 
 constexpr int BlockSize = 2048;
@@ -32,6 +34,9 @@ struct FirmwareState
     // From the header until the update ends; the stall time-out watches this span.
     bool headerSent = false;
     quint32 lastResponseTick = 0;
+    // Blocks sent by a transfer that did not finish; the progress bar keeps
+    // showing them until the next image or start, as a full bar reads as success.
+    std::optional<qint32> unfinishedAt;
     // How long a transfer may go without a response before it is given up.
     // Kept here so that real-time tests can shorten it.
     qint32 stallTimeoutMs = StallTimeoutMs;

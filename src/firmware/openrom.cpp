@@ -37,6 +37,7 @@ void openRom(Form1 &form)
     fw.RomImage = std::move(file.image);
     form.ProgressBar1->setRange(0, fw.blockCount());
     fw.BlockIndex = 0;
+    fw.unfinishedAt.reset();
 }
 
 } // namespace pelzo

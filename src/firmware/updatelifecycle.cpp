@@ -21,6 +21,7 @@ quint32 beginUpdate(Form1 &form)
     fw.bootloaderAddressed = false;
     fw.headerSent = false;
     fw.BootReady = 0;
+    fw.unfinishedAt.reset();
     return ++fw.startNumber;
 }
 

@@ -216,6 +216,7 @@ void TestBlockTransfer::lastFrameThatCannotLeaveIsNoSuccess()
     QCOMPARE(f.form.activityLog().split(QStringLiteral("\r\n")).last(),
              QStringLiteral("The update did not finish: the last block did not leave the port (stuck).") + RestartHint);
     QCOMPARE(f.form.Label2->text(), label);
+    QCOMPARE(f.form.ProgressBar1->value(), 2);
     QVERIFY(!f.form.port().isOpen());
     QVERIFY(controlsEnabled(f.form));
     QVERIFY(!f.form.firmware.updateInProgress);
@@ -263,14 +264,16 @@ void TestBlockTransfer::silentDeviceEndsTheUpdate_data()
 {
     QTest::addColumn<bool>("silentAfterHeader");
     QTest::addColumn<int>("silentAfterFrames");
-    QTest::newRow("after the header, before the first block") << true << -1;
-    QTest::newRow("half way") << false << 5;
+    QTest::addColumn<int>("barAfter");
+    QTest::newRow("after the header, before the first block") << true << -1 << 0;
+    QTest::newRow("half way") << false << 5 << 5;
 }
 
 void TestBlockTransfer::silentDeviceEndsTheUpdate()
 {
     QFETCH(bool, silentAfterHeader);
     QFETCH(int, silentAfterFrames);
+    QFETCH(int, barAfter);
     Fixture f;
     f.loadImage(20000);
     const QString label = f.form.Label2->text();
@@ -296,12 +299,15 @@ void TestBlockTransfer::silentDeviceEndsTheUpdate()
     QVERIFY(!f.form.Timer1->isActive());
     QVERIFY(!f.form.firmware.updateInProgress);
     QCOMPARE(f.form.firmware.BlockIndex, 0);
+    // A full bar would read as success: it keeps what was sent.
+    QCOMPARE(f.form.ProgressBar1->value(), barAfter);
 
-    // The window is usable again: a new start goes out.
+    // The window is usable again: a new start goes out and completes.
     f.peer = BootloaderPeer();
     f.clickUpdateAt(f.platform.now() + 100);
     f.platform.runFor(30000);
     QCOMPARE(f.peer.flash.left(20000), f.form.firmware.RomImage.left(20000));
+    QCOMPARE(f.form.ProgressBar1->value(), 10);
 }
 
 void TestBlockTransfer::lostLinkEndsTheUpdate()
@@ -316,8 +322,14 @@ void TestBlockTransfer::lostLinkEndsTheUpdate()
     QCOMPARE(f.form.activityLog().split(QStringLiteral("\r\n")).last(),
              QStringLiteral("The update did not finish: a block could not be sent (the port is not open).") +
                  RestartHint);
+    QCOMPARE(f.form.ProgressBar1->value(), 4);
     QVERIFY(controlsEnabled(f.form));
     QVERIFY(!f.form.firmware.updateInProgress);
+
+    // A new image shows full again: nothing of it has gone out.
+    f.loadImage(9000);
+    f.platform.runFor(100);
+    QCOMPARE(f.form.ProgressBar1->value(), 5);
 }
 
 QTEST_MAIN(TestBlockTransfer)
