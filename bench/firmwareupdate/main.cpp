@@ -116,9 +116,10 @@ int main(int argc, char *argv[])
         const qint64 wholeFloor = StartFloorMs + TickMs + transferFloor;
         const qint64 medTransfer = median(transfer);
         const qint64 medWhole = median(whole);
+        const auto over = [](qint64 value, qint64 floor) { return 100.0 * double(value - floor) / double(floor); };
         std::printf("%-9s %10lld %10lld %7.1f%% %10lld %10lld %7.1f%%  %s\n", paced ? "paced" : "unpaced",
-                    qlonglong(medTransfer), qlonglong(transferFloor), 100.0 * (medTransfer - transferFloor) / transferFloor,
-                    qlonglong(medWhole), qlonglong(wholeFloor), 100.0 * (medWhole - wholeFloor) / wholeFloor,
+                    qlonglong(medTransfer), qlonglong(transferFloor), over(medTransfer, transferFloor),
+                    qlonglong(medWhole), qlonglong(wholeFloor), over(medWhole, wholeFloor),
                     intact ? "intact" : "DAMAGED");
     }
     return 0;

@@ -75,8 +75,10 @@ void giveUpTransfer(Form1 &form, const QString &why, qint32 blocksSent)
     form.firmware.unfinishedAt = blocksSent;
     restoreUpdateStatusCaption(form);
     finishTransfer(form);
-    form.appendActivityLog(QStringLiteral("The update did not finish: ") + why +
-                           QStringLiteral(" The device may need the update again: restart the device, then press update."));
+    form.appendActivityLog(
+        QStringLiteral("The update did not finish: %1 The device may need the update again: restart the device, "
+                       "then press update.")
+            .arg(why));
 }
 
 void completeTransfer(Form1 &form)
@@ -119,8 +121,8 @@ void transferTick(Form1 &form)
     }
 
     if (fw.headerSent && form.platform().tickCount() - fw.lastResponseTick >= quint32(fw.stallTimeoutMs)) {
-        giveUpTransfer(form, QStringLiteral("the device has not answered for %1 seconds.").arg(fw.stallTimeoutMs / 1000),
-                       fw.BlockIndex);
+        const QString why = QStringLiteral("the device has not answered for %1 seconds.").arg(fw.stallTimeoutMs / 1000);
+        giveUpTransfer(form, why, fw.BlockIndex);
     }
 }
 

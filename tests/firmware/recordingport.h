@@ -9,7 +9,8 @@
 class RecordingPort : public pelzo::SerialPort
 {
 public:
-    RecordingPort(pelzo::VirtualPlatform &platform, pelzo::VirtualSerialPort &inner) : m_platform(platform), m_inner(inner)
+    RecordingPort(pelzo::VirtualPlatform &platform, pelzo::VirtualSerialPort &inner)
+        : m_platform(platform), m_inner(inner)
     {
         inner.onReceive = [this] {
             if (onReceive)

@@ -167,7 +167,8 @@ void TestOpenRom::refusedWhileAnUpdateRuns()
     QCOMPARE(seen.size(), 3);
     for (const Seen &s : seen) {
         QVERIFY(s.updating);
-        QCOMPARE(s.lastLine, QStringLiteral("A firmware update is running; choose another image when it has finished."));
+        QCOMPARE(s.lastLine,
+                 QStringLiteral("A firmware update is running; choose another image when it has finished."));
         QCOMPARE(s.length, 6000);
         QVERIFY(s.sameImage);
     }
