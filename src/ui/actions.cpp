@@ -5,6 +5,8 @@
 #include "firmware/openrom.h"
 #include "firmware/updatestart.h"
 #include "serial/receivepath.h"
+#include "settingsfile/loadfile.h"
+#include "settingsfile/savefile.h"
 #include "ui/form1.h"
 
 #include <QPushButton>
@@ -19,6 +21,8 @@ void connectActions(Form1 &form)
     QObject::connect(form.Command2, &QPushButton::clicked, &form, [&form] { startUpdate(form); });
     form.Timer1->onTick = [&form] { connectTick(form); };
     form.Timer2->onTick = [&form] { transferTick(form); };
+    QObject::connect(form.Command4, &QPushButton::clicked, &form, [&form] { loadFile(form); });
+    QObject::connect(form.Command5, &QPushButton::clicked, &form, [&form] { saveFile(form); });
 }
 
 } // namespace pelzo

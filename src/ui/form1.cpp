@@ -223,6 +223,8 @@ void Form1::bindControls()
 
 void Form1::showActivityLog()
 {
+    if (m_logBatches > 0)
+        return;
     m_showingLog = true;
     QString shown = m_activityLog;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -245,7 +247,19 @@ void Form1::appendActivityLog(const QString &message)
 
 void Form1::appendActivityLogText(const QString &text)
 {
-    setActivityLog(m_activityLog + text);
+    m_activityLog += text;
+    showActivityLog();
+}
+
+void Form1::beginActivityLogBatch()
+{
+    ++m_logBatches;
+}
+
+void Form1::endActivityLogBatch()
+{
+    if (--m_logBatches == 0)
+        showActivityLog();
 }
 
 QString Form1::fieldText(Field field) const
