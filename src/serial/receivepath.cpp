@@ -21,6 +21,7 @@ void onSerialReceive(Form1 &form)
 
 void receiveBytes(Form1 &form, QByteArrayView bytes)
 {
+    const Form1::UpdateBatch batch(form);
     for (const char byte : bytes)
         form.Text1.appendByte(static_cast<unsigned char>(byte));
     for (const char byte : bytes) {

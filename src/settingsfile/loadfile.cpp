@@ -23,19 +23,6 @@ constexpr qint64 ReadChunkBytes = 64 * 1024;
 // echo in the ActivityLog.
 constexpr qint64 MaxSettingsFileBytes = 16 * 1024 * 1024;
 
-// Keeps the ActivityLog from being redrawn after every echoed line.
-class ActivityLogBatch
-{
-public:
-    explicit ActivityLogBatch(Form1 &form) : m_form(form) { m_form.beginActivityLogBatch(); }
-    ~ActivityLogBatch() { m_form.endActivityLogBatch(); }
-    ActivityLogBatch(const ActivityLogBatch &) = delete;
-    ActivityLogBatch &operator=(const ActivityLogBatch &) = delete;
-
-private:
-    Form1 &m_form;
-};
-
 void logLine(Form1 &form, const QString &text)
 {
     form.appendActivityLogText(text + SettingsFileLineEnd);
@@ -96,7 +83,7 @@ void loadFile(Form1 &form)
     form.dialogFileName = path;
 
     {
-        const ActivityLogBatch batch(form);
+        const Form1::UpdateBatch batch(form);
         form.setActivityLog(QDir::toNativeSeparators(path) + SettingsFileLineEnd + SettingsFileLineEnd);
         QFile file(path);
         if (file.open(QIODevice::ReadOnly))

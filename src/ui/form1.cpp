@@ -228,13 +228,30 @@ void Form1::bindControls()
 
 void Form1::showActivityLog()
 {
-    if (m_logBatches > 0)
+    if (m_batches > 0) {
+        m_logReplaced = true;
+        m_logNotShown.clear();
         return;
+    }
     m_showingLog = true;
     QString shown = m_activityLog;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     Text29->setPlainText(shown);
     Text29->moveCursor(QTextCursor::End);
+    Text29->ensureCursorVisible();
+    m_showingLog = false;
+}
+
+void Form1::showAppendedText(const QString &text)
+{
+    // Appending at the end costs the length of the text, not of the whole log.
+    m_showingLog = true;
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QTextCursor end(Text29->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(shown);
+    Text29->setTextCursor(end);
     Text29->ensureCursorVisible();
     m_showingLog = false;
 }
@@ -260,33 +277,33 @@ void Form1::appendActivityLogText(const QString &text)
         return;
     }
     m_activityLog += text;
-    if (m_logBatches > 0)
+    if (m_batches > 0)
+        m_logNotShown += text;
+    else
+        showAppendedText(text);
+}
+
+void Form1::beginUpdateBatch()
+{
+    ++m_batches;
+}
+
+void Form1::endUpdateBatch()
+{
+    if (--m_batches > 0)
         return;
-    // Appending at the end costs the length of the text, not of the whole log.
-    m_showingLog = true;
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QTextCursor end(Text29->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(shown);
-    Text29->setTextCursor(end);
-    Text29->ensureCursorVisible();
-    m_showingLog = false;
-}
-
-void Form1::beginActivityLogBatch()
-{
-    ++m_logBatches;
-}
-
-void Form1::endActivityLogBatch()
-{
-    if (--m_logBatches == 0)
+    for (const auto &[field, text] : std::exchange(m_fieldsNotShown, {}))
+        writeField(field, text);
+    if (std::exchange(m_logReplaced, false))
         showActivityLog();
+    else if (!m_logNotShown.isEmpty())
+        showAppendedText(std::exchange(m_logNotShown, {}));
 }
 
 QString Form1::fieldText(Field field) const
 {
+    if (const auto pending = m_fieldsNotShown.find(field); pending != m_fieldsNotShown.end())
+        return pending->second;
     if (field == Field::Digi)
         return digi() ? QStringLiteral("1") : QStringLiteral("0");
     const char *name = controlsOf(field).front();
@@ -296,6 +313,14 @@ QString Form1::fieldText(Field field) const
 }
 
 void Form1::setFieldText(Field field, const QString &text)
+{
+    if (m_batches > 0 && field != Field::Digi)
+        m_fieldsNotShown[field] = trimmedByChangeRule(field, text);
+    else
+        writeField(field, text);
+}
+
+void Form1::writeField(Field field, const QString &text)
 {
     if (field == Field::Digi) {
         setDigi(text == QLatin1String("1"));

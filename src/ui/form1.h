@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <map>
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -37,11 +39,23 @@ public:
     void setActivityLog(const QString &text);
     void appendActivityLog(const QString &message); // CR LF, then the message
     void appendActivityLogText(const QString &text); // the text as it is
-    // While a batch is open the ActivityLog's text grows without being redrawn,
-    // so a run of thousands of appends costs no more than one; the display
-    // catches up when the outermost batch ends.
-    void beginActivityLogBatch();
-    void endActivityLogBatch();
+    // While a batch is open the ActivityLog and the fields change as usual
+    // for the program, but the controls are redrawn only when the outermost
+    // batch ends: a report parsed byte by byte, or a file of thousands of
+    // lines, costs one update of each control instead of one per byte.
+    class UpdateBatch
+    {
+    public:
+        explicit UpdateBatch(Form1 &form) : m_form(form) { m_form.beginUpdateBatch(); }
+        ~UpdateBatch() { m_form.endUpdateBatch(); }
+        UpdateBatch(const UpdateBatch &) = delete;
+        UpdateBatch &operator=(const UpdateBatch &) = delete;
+
+    private:
+        Form1 &m_form;
+    };
+    void beginUpdateBatch();
+    void endUpdateBatch();
 
     // DeviceConfig, read and written through the controls.
     QString fieldText(Field field) const;
@@ -88,11 +102,16 @@ private:
     void createControls();
     void bindControls();
     void showActivityLog();
+    void showAppendedText(const QString &text);
+    void writeField(Field field, const QString &text);
 
     Platform &m_platform;
     QString m_activityLog;
     bool m_showingLog = false;
-    int m_logBatches = 0;
+    int m_batches = 0;
+    QString m_logNotShown;       // appended during a batch
+    bool m_logReplaced = false;  // set during a batch
+    std::map<Field, QString> m_fieldsNotShown;
 };
 
 } // namespace pelzo

@@ -1,6 +1,7 @@
 #include "ui/inputrules.h"
 
 #include "core/textutil.h"
+#include "ui/fieldcontrols.h"
 #include "ui/form1.h"
 
 #include <QComboBox>
@@ -8,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 
 namespace pelzo {
@@ -52,6 +55,8 @@ private:
     CharFilter m_filter;
 };
 
+constexpr std::array TrimmedFields{Field::Passcode, Field::SendTime, Field::Frequency};
+
 int capitals(int code)
 {
     return code >= 'a' && code <= 'z' ? code - 32 : code;
@@ -80,6 +85,12 @@ void trimBlanksOnChange(QLineEdit *edit)
 
 namespace {
 const char TypingLimitProperty[] = "typingLimit";
+}
+
+QString trimmedByChangeRule(Field field, const QString &text)
+{
+    return std::find(TrimmedFields.begin(), TrimmedFields.end(), field) != TrimmedFields.end() ? trimSpaces(text)
+                                                                                                 : text;
 }
 
 void limitTyping(QLineEdit *edit, int limit)
@@ -112,8 +123,8 @@ void installInputRules(Form1 &form)
     new KeyFilter(form.Text5, digitsOnly);
     new KeyFilter(form.Text10, digitsOnly);
     new KeyFilter(form.Text31, frequencyCharacters);
-    for (QLineEdit *edit : {form.Text5, form.Text10, form.Text31})
-        trimBlanksOnChange(edit);
+    for (Field field : TrimmedFields)
+        trimBlanksOnChange(form.control<QLineEdit>(controlsOf(field).front()));
     QObject::connect(form.Combo2, &QComboBox::activated, &form, [&form] { addressModeRule(form); });
 }
 

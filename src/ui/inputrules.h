@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/deviceconfig.h"
+
 #include <QString>
 
 class QLineEdit;
@@ -14,6 +16,10 @@ void limitTyping(QLineEdit *edit, int limit);
 
 // Sets the text as the program does: whole, even beyond the typing limit.
 void setProgramText(QLineEdit *edit, const QString &text);
+
+// The text a field shows once its change rule has run: outer blanks are
+// trimmed from the passcode, the interval and the frequency.
+QString trimmedByChangeRule(Field field, const QString &text);
 
 // The key filters, the trimming of blanks and the address-mode rule.
 void installInputRules(Form1 &form);

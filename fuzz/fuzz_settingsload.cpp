@@ -1,0 +1,33 @@
+// Arbitrary file contents loaded as a settings file through the Load file button.
+#include "fuzzwindow.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static QTemporaryDir folder;
+    static const QString path = folder.filePath(QStringLiteral("fuzz.ini"));
+    FormFixture &window = fuzzWindow();
+    pelzo::Form1 &form = window.form;
+    form.setActivityLog(QString());
+    form.Command7->setEnabled(false);
+
+    QFile file(path);
+    FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(reinterpret_cast<const char *>(data), qint64(size));
+    file.close();
+
+    window.platform.openAnswers = {path};
+    form.Command4->click();
+
+    // Whatever the file held, the load ends with Write data usable and the
+    // log headed by the file's path; the last line read stays in LineBuffer.
+    FUZZ_CHECK(form.Command7->isEnabled());
+    FUZZ_CHECK(form.activityLog().contains(QStringLiteral("fuzz.ini")));
+    FUZZ_CHECK(!form.LineBuffer.contains('\r') && !form.LineBuffer.contains('\n'));
+    FUZZ_CHECK(form.fieldText(pelzo::Field::TxVolume).size() <= 1);
+    return 0;
+}
