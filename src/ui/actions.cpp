@@ -1,6 +1,10 @@
 #include "ui/actions.h"
 
 #include "core/factorydefaults.h"
+#include "protocol/readdata.h"
+#include "protocol/restartdevice.h"
+#include "protocol/wifiapply.h"
+#include "protocol/writedata.h"
 #include "serial/receivepath.h"
 #include "ui/form1.h"
 
@@ -12,6 +16,10 @@ void connectActions(Form1 &form)
 {
     form.port().onReceive = [&form] { onSerialReceive(form); };
     QObject::connect(form.Command0, &QPushButton::clicked, &form, [&form] { applyFactoryDefaults(form); });
+    QObject::connect(form.Command6, &QPushButton::clicked, &form, [&form] { readData(form); });
+    QObject::connect(form.Command7, &QPushButton::clicked, &form, [&form] { writeData(form); });
+    QObject::connect(form.Command8, &QPushButton::clicked, &form, [&form] { applyWifi(form); });
+    QObject::connect(form.Command9, &QPushButton::clicked, &form, [&form] { restartDevice(form); });
 }
 
 } // namespace pelzo
