@@ -103,7 +103,8 @@ void VirtualPlatform::runEventsUntil(qint64 deadline)
         m_events.erase(first);
         action();
     }
-    m_now = std::max(m_now, deadline);
+    if (!isClosing())
+        m_now = std::max(m_now, deadline);
 }
 
 void VirtualPlatform::processEventsUntil(quint32 deadlineTick)

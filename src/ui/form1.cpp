@@ -268,7 +268,7 @@ void Form1::setFieldText(Field field, const QString &text)
     if (auto *combo = control<QComboBox>(name))
         combo->setEditText(text);
     else
-        control<QLineEdit>(name)->setText(text);
+        setProgramText(control<QLineEdit>(name), text);
 }
 
 QLineEdit *Form1::octetBox(Field field, int index) const
