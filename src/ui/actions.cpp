@@ -1,9 +1,12 @@
 #include "ui/actions.h"
 
 #include "core/factorydefaults.h"
+#include "serial/portfailure.h"
+#include "serial/portselection.h"
 #include "serial/receivepath.h"
 #include "ui/form1.h"
 
+#include <QComboBox>
 #include <QPushButton>
 
 namespace pelzo {
@@ -11,6 +14,8 @@ namespace pelzo {
 void connectActions(Form1 &form)
 {
     form.port().onReceive = [&form] { onSerialReceive(form); };
+    form.port().onLinkLost = [&form] { reportLinkLost(form); };
+    QObject::connect(form.Combo1, &QComboBox::activated, &form, [&form] { selectPort(form); });
     QObject::connect(form.Command0, &QPushButton::clicked, &form, [&form] { applyFactoryDefaults(form); });
 }
 
