@@ -5,9 +5,12 @@
 #include "protocol/restartdevice.h"
 #include "protocol/wifiapply.h"
 #include "protocol/writedata.h"
+#include "serial/portfailure.h"
+#include "serial/portselection.h"
 #include "serial/receivepath.h"
 #include "ui/form1.h"
 
+#include <QComboBox>
 #include <QPushButton>
 
 namespace pelzo {
@@ -15,6 +18,8 @@ namespace pelzo {
 void connectActions(Form1 &form)
 {
     form.port().onReceive = [&form] { onSerialReceive(form); };
+    form.port().onLinkLost = [&form] { reportLinkLost(form); };
+    QObject::connect(form.Combo1, &QComboBox::activated, &form, [&form] { selectPort(form); });
     QObject::connect(form.Command0, &QPushButton::clicked, &form, [&form] { applyFactoryDefaults(form); });
     QObject::connect(form.Command6, &QPushButton::clicked, &form, [&form] { readData(form); });
     QObject::connect(form.Command7, &QPushButton::clicked, &form, [&form] { writeData(form); });
