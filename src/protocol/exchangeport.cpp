@@ -1,6 +1,7 @@
 #include "protocol/exchangeport.h"
 
 #include "core/wirecodec.h"
+#include "serial/portfailure.h"
 #include "ui/form1.h"
 
 #include <QComboBox>
@@ -86,7 +87,7 @@ void showPortFailure(Form1 &form, const QString &detail)
 {
     QString shown = detail;
     if (shown.isEmpty())
-        shown = updateHoldsPort(form) ? UpdateHoldsPortDetail : form.port().lastError();
+        shown = updateHoldsPort(form) ? UpdateHoldsPortDetail : portFailureDetail(form.port());
     form.platform().messageBox(PortFailureText, shown);
 }
 

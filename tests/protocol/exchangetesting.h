@@ -2,6 +2,7 @@
 
 #include "core/virtualplatform.h"
 #include "ui/form1.h"
+#include "ui/inputrules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +18,7 @@ inline void setControlText(pelzo::Form1 &form, const QString &name, const QStrin
     else if (auto *box = form.control<QCheckBox>(latin.constData()))
         box->setChecked(text == QLatin1String("1"));
     else
-        form.control<QLineEdit>(latin.constData())->setText(text);
+        pelzo::setProgramText(form.control<QLineEdit>(latin.constData()), text);
 }
 
 // The texts the host wrote, one per write call.

@@ -46,6 +46,7 @@ struct ReadFixture : FormFixture
     ReadFixture()
     {
         platform.setProgramFolder(folder.path());
+        platform.port().setCommPort(1);
         platform.port().attachPeer(&device);
         form.Combo1->setEditText(QStringLiteral("COM1"));
     }

@@ -20,6 +20,7 @@ struct Fixture : FormFixture
     Fixture()
     {
         platform.setProgramFolder(folder.path());
+        platform.port().setCommPort(1);
         platform.port().attachPeer(&device);
         form.Text34->setText(QStringLiteral("HamNet"));
         form.Text33->setText(QStringLiteral("s3cret"));

@@ -20,6 +20,7 @@ struct WriteFixture : FormFixture
     WriteFixture()
     {
         applyFactoryDefaults(form);
+        platform.port().setCommPort(1);
         platform.port().attachPeer(&device);
     }
 

@@ -94,7 +94,13 @@ public:
 // FormFixture on a line that takes time to send.
 struct PacedFormFixture
 {
-    PacedFormFixture() { pelzo::formLoad(form); }
+    PacedFormFixture()
+    {
+        pelzo::formLoad(form);
+        // Start-up opened and closed every port while it looked for them.
+        platform.paced.closes.clear();
+        platform.port().setCommPort(1);
+    }
 
     PacedPlatform platform;
     pelzo::Form1 form{platform};
