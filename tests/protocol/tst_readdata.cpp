@@ -1,6 +1,7 @@
 #include "exchangetesting.h"
 #include "formfixture.h"
 #include "scriptedpeer.h"
+#include "simpeer.h"
 
 #include "serial/portsettingsstore.h"
 #include "ui/fieldcontrols.h"
@@ -51,11 +52,20 @@ struct ReadFixture : FormFixture
         form.Combo1->setEditText(QStringLiteral("COM1"));
     }
 
+    // The emulated device instead of the scripted one.
+    SimPeer &useEmulator(const pelzosim::Options &options = {})
+    {
+        emulator.emplace(options);
+        platform.port().attachPeer(&*emulator);
+        return *emulator;
+    }
+
     void read() { form.Command6->click(); }
     int count(const QByteArray &text) { return writtenTexts(platform.port()).count(text); }
 
     QTemporaryDir folder;
     ScriptedPeer device;
+    std::optional<SimPeer> emulator;
 };
 
 } // namespace
@@ -92,8 +102,7 @@ void TestReadData::deviceAnsweringAtOnce()
 
     ReadFixture fx;
     fx.form.LineBuffer = lineBefore;
-    fx.device.on("SETUP#", "CONNECT\r\n");
-    fx.device.on("AT+READ#", Report + "READ END\r\n");
+    fx.useEmulator();
     fx.read();
 
     const qint64 firstProbe = waited(100);
@@ -107,16 +116,32 @@ void TestReadData::deviceAnsweringAtOnce()
     QVERIFY(!fx.platform.port().isOpen());
     QVERIFY(fx.platform.messageBoxes.isEmpty());
 
-    QCOMPARE(fx.form.fieldText(Field::Callsign), QStringLiteral("BH4XYZ"));
-    QCOMPARE(fx.form.fieldText(Field::CallSsid), QStringLiteral("7"));
-    QCOMPARE(fx.form.fieldText(Field::AddressMode), StaticIp);
-    QCOMPARE(fx.form.octets(Field::Gateway), (QStringList{"10", "0", "0", "1"}));
-    QCOMPARE(fx.form.fieldText(Field::Comment), QStringLiteral("hello"));
-    QCOMPARE(fx.form.fieldText(Field::Unit), QStringLiteral("mi"));
-    QCOMPARE(fx.form.fieldText(Field::Path), QStringLiteral("WIDE1-1WIDE2-1"));
-    QCOMPARE(fx.form.fieldText(Field::Alias), QStringLiteral("WIDE1"));
-    QCOMPARE(fx.form.fieldText(Field::DeviceVersion), QStringLiteral("2.1"));
-    QVERIFY(!fx.form.digi());
+    // The emulator's factory configuration, every field filled.
+    const QList<std::pair<Field, QString>> fields{
+        {Field::Callsign, "NOCALL"},
+        {Field::CallSsid, "10"},
+        {Field::Passcode, "27183"},
+        {Field::AddressMode, Dhcp},
+        {Field::Position, "!3035.00N/11417.00ErPHG1010"},
+        {Field::Comment, "PELZO 144.640MHz"},
+        {Field::Server, "rotate.aprs2.net"},
+        {Field::SendTime, "0600"},
+        {Field::Filter, "b/PELZO"},
+        {Field::Backlight, "ON"},
+        {Field::Unit, "km"},
+        {Field::Digi, "1"},
+        {Field::TxVolume, "3"},
+        {Field::Path, "WIDE1-1"},
+        {Field::Alias, "WIDE1+WIDE2"},
+        {Field::Frequency, "144.6400"},
+        {Field::DeviceVersion, "PELZO-SIM 1.0"},
+    };
+    for (const auto &[field, text] : fields)
+        QCOMPARE(fx.form.fieldText(field), text);
+    QCOMPARE(fx.form.octets(Field::IpAddress), (QStringList{"192", "168", "1", "99"}));
+    QCOMPARE(fx.form.octets(Field::SubnetMask), (QStringList{"255", "255", "255", "0"}));
+    QCOMPARE(fx.form.octets(Field::Gateway), (QStringList{"192", "168", "1", "1"}));
+    QCOMPARE(fx.form.octets(Field::DnsServer), (QStringList{"8", "8", "8", "8"}));
 }
 
 void TestReadData::reportInPiecesIsAssembled()

@@ -1,6 +1,7 @@
 #include "exchangetesting.h"
 #include "formfixture.h"
 #include "scriptedpeer.h"
+#include "simpeer.h"
 
 #include "serial/receivepath.h"
 
@@ -26,12 +27,21 @@ struct Fixture : FormFixture
         form.Text33->setText(QStringLiteral("s3cret"));
     }
 
+    // The emulated device instead of the scripted one.
+    SimPeer &useEmulator(const pelzosim::Options &options = {})
+    {
+        emulator.emplace(options);
+        platform.port().attachPeer(&*emulator);
+        return *emulator;
+    }
+
     void apply() { form.Command8->click(); }
     void restart() { form.Command9->click(); }
     void read() { form.Command6->click(); }
 
     QTemporaryDir folder;
     ScriptedPeer device;
+    std::optional<SimPeer> emulator;
 };
 
 } // namespace
@@ -77,8 +87,10 @@ void TestWifiRestart::wifiOutcome()
     QFETCH(int, confirmedInPoll);
 
     Fixture fx;
-    if (answerDelayMs >= 0)
-        fx.device.on("AT+WIFI,", "WIFI Write success\r\n", answerDelayMs);
+    pelzosim::Options options;
+    options.silent = answerDelayMs < 0;
+    options.answerDelayMs = std::max<qint64>(answerDelayMs, 0);
+    const SimPeer &device = fx.useEmulator(options);
     if (earlierConfirmation)
         receiveBytes(fx.form, "WIFI Write success\r\n");
     fx.apply();
@@ -101,6 +113,9 @@ void TestWifiRestart::wifiOutcome()
     QVERIFY(!fx.platform.port().isOpen());
     QCOMPARE(fx.form.Command8->text(), QStringLiteral("Apply"));
     QVERIFY(fx.platform.messageBoxes.isEmpty());
+    QCOMPARE(device.device.configuration().wifiSsid, QByteArray("HamNet"));
+    QCOMPARE(device.device.configuration().wifiPassword, QByteArray("s3cret"));
+    QCOMPARE(device.device.phase() == pelzosim::Phase::Bootloader, confirmedInPoll > 0);
 }
 
 void TestWifiRestart::wifiCommandCarriesNameAndPassword_data()
@@ -258,8 +273,10 @@ void TestWifiRestart::restartFailure()
 void TestWifiRestart::restartDuringRead()
 {
     Fixture fx;
-    fx.device.on("SETUP#", "CONNECT\r\n");
-    // The device is slow to report: the read is waiting for it when restart is pressed.
+    // The device is slow to answer: the read is waiting for its report when restart is pressed.
+    pelzosim::Options slow;
+    slow.answerDelayMs = 800;
+    fx.useEmulator(slow);
     const qint64 press = 1500;
     fx.platform.at(press, [&] { fx.restart(); });
     fx.read();

@@ -1,8 +1,10 @@
 #include "exchangetesting.h"
 #include "formfixture.h"
 #include "scriptedpeer.h"
+#include "simpeer.h"
 
 #include "core/factorydefaults.h"
+#include "ui/fieldcontrols.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,10 +26,34 @@ struct WriteFixture : FormFixture
         platform.port().attachPeer(&device);
     }
 
+    // The emulated device instead of the scripted one.
+    SimPeer &useEmulator(const pelzosim::Options &options = {})
+    {
+        emulator.emplace(options);
+        platform.port().attachPeer(&*emulator);
+        return *emulator;
+    }
+
     void write() { form.Command7->click(); }
 
     ScriptedPeer device;
+    std::optional<SimPeer> emulator;
 };
+
+// Every field of the window that travels to the device, as it reads.
+QMap<Field, QStringList> sentFields(const Form1 &form)
+{
+    QMap<Field, QStringList> fields;
+    for (const FieldWireNames &names : fieldWireNames()) {
+        if (names.reportLabel[0] == '\0' && names.field != Field::CallSsid)
+            continue;
+        if (names.field == Field::DeviceVersion)
+            continue;
+        const auto controls = controlsOf(names.field);
+        fields[names.field] = controls.size() > 1 ? form.octets(names.field) : QStringList{form.fieldText(names.field)};
+    }
+    return fields;
+}
 
 struct Command
 {
@@ -81,6 +107,9 @@ private slots:
     void sendsTheSequenceWithItsPacing();
     void activityLogTellsTheOutcome_data();
     void activityLogTellsTheOutcome();
+    void confirmationBeforeTheFrequencyCommandCounts();
+    void deviceTakesTheWindowsConfiguration_data();
+    void deviceTakesTheWindowsConfiguration();
     void commandCarriesTheFieldEncoded_data();
     void commandCarriesTheFieldEncoded();
     void fieldsAreReadAsEachCommandIsBuilt();
@@ -129,7 +158,6 @@ void TestWriteData::sendsTheSequenceWithItsPacing()
 
 void TestWriteData::activityLogTellsTheOutcome_data()
 {
-    QTest::addColumn<QByteArray>("answeredCommand");
     QTest::addColumn<qint64>("answerDelayMs");
     QTest::addColumn<QString>("log");
 
@@ -137,28 +165,24 @@ void TestWriteData::activityLogTellsTheOutcome_data()
     const auto inPoll = [](int poll) { return qint64(200 + 500 * (poll - 1) + 250); };
     const QString complete = QStringLiteral("\r\nWrite complete");
 
-    QTest::newRow("confirmed in poll 1") << QByteArray("AT+FREQ,") << inPoll(1)
-                                         << QStringLiteral("Writing......") + complete;
-    QTest::newRow("confirmed in poll 14") << QByteArray("AT+FREQ,") << inPoll(14)
-                                          << QStringLiteral("Writing......") + complete;
-    QTest::newRow("confirmed in poll 15") << QByteArray("AT+FREQ,") << inPoll(15)
-                                          << QStringLiteral("Writing......") + Fail + complete;
-    QTest::newRow("confirmed in poll 16") << QByteArray("AT+FREQ,") << inPoll(16)
+    QTest::newRow("confirmed in poll 1") << inPoll(1) << QStringLiteral("Writing......") + complete;
+    QTest::newRow("confirmed in poll 14") << inPoll(14) << QStringLiteral("Writing......") + complete;
+    QTest::newRow("confirmed in poll 15") << inPoll(15) << QStringLiteral("Writing......") + Fail + complete;
+    QTest::newRow("confirmed in poll 16") << inPoll(16)
                                           << QStringLiteral("Writing......") + Fail + Fail + complete;
-    QTest::newRow("never confirmed") << QByteArray() << qint64(0) << QStringLiteral("Writing......") + Fail + Fail;
-    QTest::newRow("confirmed before the frequency command went out")
-        << QByteArray("AT+CALL,") << qint64(0) << QStringLiteral("Writing......") + complete;
+    QTest::newRow("never confirmed") << qint64(-1) << QStringLiteral("Writing......") + Fail + Fail;
 }
 
 void TestWriteData::activityLogTellsTheOutcome()
 {
-    QFETCH(QByteArray, answeredCommand);
     QFETCH(qint64, answerDelayMs);
     QFETCH(QString, log);
 
     WriteFixture fx;
-    if (!answeredCommand.isEmpty())
-        fx.device.on(answeredCommand, "freq save\r\n", answerDelayMs);
+    pelzosim::Options options;
+    options.silent = answerDelayMs < 0;
+    options.answerDelayMs = std::max<qint64>(answerDelayMs, 0);
+    fx.useEmulator(options);
     fx.write();
 
     QCOMPARE(fx.form.activityLog(), log);
@@ -166,6 +190,67 @@ void TestWriteData::activityLogTellsTheOutcome()
     QCOMPARE(fx.form.Command7->text(), QStringLiteral("Write data"));
     QVERIFY(fx.form.Command7->isEnabled());
     QVERIFY(fx.platform.messageBoxes.isEmpty());
+}
+
+void TestWriteData::confirmationBeforeTheFrequencyCommandCounts()
+{
+    WriteFixture fx;
+    fx.device.on("AT+CALL,", "freq save\r\n");
+    fx.write();
+
+    QCOMPARE(fx.form.activityLog(), QStringLiteral("Writing......\r\nWrite complete"));
+    // The first look after the frequency command ends the wait.
+    const qint64 frequencySent = fx.platform.port().writes().last().atMs;
+    QCOMPARE(fx.platform.port().writes().last().bytes, QByteArray("\r\nAT+FREQ,144.6400#\r\n"));
+    QCOMPARE(fx.platform.now(), frequencySent + waited(200) + waited(500) + waited(100));
+}
+
+void TestWriteData::deviceTakesTheWindowsConfiguration_data()
+{
+    QTest::addColumn<bool>("staticAddress");
+
+    QTest::newRow("static address") << true;
+    QTest::newRow("DHCP") << false;
+}
+
+void TestWriteData::deviceTakesTheWindowsConfiguration()
+{
+    QFETCH(bool, staticAddress);
+
+    WriteFixture fx;
+    const QList<std::pair<QString, QString>> edits{
+        {"Text4", "BH4XYZ"}, {"Combo5", "7"}, {"Text5", "12345"}, {"Text8", "!3111.11N/12122.22E&"},
+        {"Text7", "73 de Jürgen"}, {"Combo3", "euro.aprs2.net"}, {"Text10", "0300"}, {"Text11", "r/31/121/50"},
+        {"Combo16", "30"}, {"Combo4", "mi"}, {"Check1", "0"}, {"Combo6", "5"}, {"Combo7", "WIDE1-1WIDE2-1"},
+        {"Combo8", "WIDE1"}, {"Text31", "144.3900"}, {"Text13", "10"}, {"Text14", "0"}, {"Text15", "0"},
+        {"Text16", "5"}, {"Text17", "255"}, {"Text18", "255"}, {"Text19", "0"}, {"Text20", "0"},
+        {"Text21", "10"}, {"Text22", "0"}, {"Text23", "0"}, {"Text24", "1"}, {"Text25", "9"}, {"Text26", "9"},
+        {"Text27", "9"}, {"Text28", "9"},
+    };
+    for (const auto &[control, text] : edits)
+        setControlText(fx.form, control, text);
+    fx.form.Combo2->setEditText(staticAddress ? StaticIp : Dhcp);
+    QMap<Field, QStringList> window = sentFields(fx.form);
+    SimPeer &device = fx.useEmulator();
+    fx.write();
+    QCOMPARE(fx.form.activityLog(), QStringLiteral("Writing......\r\nWrite complete"));
+
+    // Read back, the device's configuration shows in the window as it was written.
+    fx.platform.port().clearWrites();
+    fx.form.Command6->click();
+    QVERIFY(fx.form.activityLog().endsWith(QStringLiteral("read ok")));
+    QMap<Field, QStringList> readBack = sentFields(fx.form);
+    if (!staticAddress) {
+        // Without a static address the device keeps the addresses it had.
+        for (Field field : {Field::IpAddress, Field::SubnetMask, Field::Gateway, Field::DnsServer}) {
+            window.remove(field);
+            readBack.remove(field);
+        }
+        QCOMPARE(device.device.configuration().value(pelzosim::Field::Ip),
+                 pelzosim::Configuration::factory().value(pelzosim::Field::Ip));
+    }
+    QCOMPARE(readBack, window);
+    QCOMPARE(device.device.configuration().value(pelzosim::Field::Dhcp), staticAddress ? "0" : "1");
 }
 
 void TestWriteData::commandCarriesTheFieldEncoded_data()
