@@ -5,8 +5,8 @@
 #include "core/startup.h"
 #include "serial/portsettingsstore.h"
 #include "serial/qtserialport.h"
+#include "sentfields.h"
 #include "statefile.h"
-#include "ui/fieldcontrols.h"
 #include "ui/form1.h"
 #include "ui/inputrules.h"
 
@@ -78,20 +78,6 @@ struct Station
     RecordingPlatform platform{std::make_unique<QtSerialPort>(folder.filePath("ports")), folder.path()};
     std::optional<Form1> form;
 };
-
-// Every field of the window that travels to the device, as it reads.
-QMap<Field, QStringList> sentFields(const Form1 &form)
-{
-    QMap<Field, QStringList> fields;
-    for (const FieldControls &field : fieldControls()) {
-        if (field.field == Field::Ctcss || field.field == Field::DeviceVersion || field.field == Field::WifiSsid
-            || field.field == Field::WifiPassword)
-            continue;
-        fields[field.field] = field.controls.size() > 1 ? form.octets(field.field)
-                                                        : QStringList{form.fieldText(field.field)};
-    }
-    return fields;
-}
 
 } // namespace
 

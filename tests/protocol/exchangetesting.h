@@ -1,5 +1,9 @@
 #pragma once
 
+#include "formfixture.h"
+#include "scriptedpeer.h"
+#include "simpeer.h"
+
 #include "core/virtualplatform.h"
 #include "ui/form1.h"
 #include "ui/inputrules.h"
@@ -8,6 +12,33 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QList>
+#include <QTemporaryDir>
+
+#include <optional>
+
+// A window on COM1, its port-settings file in a folder of its own, the far
+// end of its port a scripted device or the emulated one.
+struct ExchangeFixture : FormFixture
+{
+    ExchangeFixture()
+    {
+        platform.setProgramFolder(folder.path());
+        // Start-up leaves the port number on the last port it looked for.
+        platform.port().setCommPort(1);
+        platform.port().attachPeer(&device);
+    }
+
+    SimPeer &useEmulator(const pelzosim::Options &options = {})
+    {
+        emulator.emplace(options);
+        platform.port().attachPeer(&*emulator);
+        return *emulator;
+    }
+
+    QTemporaryDir folder;
+    ScriptedPeer device;
+    std::optional<SimPeer> emulator;
+};
 
 // Puts a text into the named control as the program would (a check box takes "1" or "0").
 inline void setControlText(pelzo::Form1 &form, const QString &name, const QString &text)

@@ -1,7 +1,5 @@
 #include "exchangetesting.h"
-#include "formfixture.h"
 #include "pacedserialport.h"
-#include "scriptedpeer.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>

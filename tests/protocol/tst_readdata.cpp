@@ -1,14 +1,9 @@
 #include "exchangetesting.h"
-#include "formfixture.h"
-#include "scriptedpeer.h"
-#include "simpeer.h"
 
 #include "serial/portsettingsstore.h"
-#include "ui/fieldcontrols.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace pelzo;
@@ -22,50 +17,15 @@ const QString Incomplete = QStringLiteral(
 
 const QByteArray Report = "CALLSIGN:BH4XYZ-7\r\n"
                           "PASS:12345\r\n"
-                          "DHCP:0\r\n"
-                          "IP:10,0,0,5\r\n"
-                          "MASK:255,255,255,0\r\n"
-                          "GATE:10,0,0,1\r\n"
-                          "DNS:1,1,1,1\r\n"
-                          "POSITION:!3111.11N/12122.22E&\r\n"
                           "COMMENT TEXT:hello\r\n"
-                          "SERVER:euro.aprs2.net\r\n"
-                          "SENT TIME:0300\r\n"
-                          "FILTER:r/31/121/50\r\n"
-                          "BACKLIGHT:30\r\n"
-                          "FREQ:144.3900\r\n"
-                          "UNIT:2\r\n"
-                          "DIGI:0\r\n"
-                          "MOD:4\r\n"
-                          "PATH:2\r\n"
-                          "ALIAS:1\r\n"
-                          "VER:2.1\r\n";
+                          "FREQ:144.3900\r\n";
 
-// A window whose port-settings file lives in a folder of its own.
-struct ReadFixture : FormFixture
+struct ReadFixture : ExchangeFixture
 {
-    ReadFixture()
-    {
-        platform.setProgramFolder(folder.path());
-        platform.port().setCommPort(1);
-        platform.port().attachPeer(&device);
-        form.Combo1->setEditText(QStringLiteral("COM1"));
-    }
-
-    // The emulated device instead of the scripted one.
-    SimPeer &useEmulator(const pelzosim::Options &options = {})
-    {
-        emulator.emplace(options);
-        platform.port().attachPeer(&*emulator);
-        return *emulator;
-    }
+    ReadFixture() { form.Combo1->setEditText(QStringLiteral("COM1")); }
 
     void read() { form.Command6->click(); }
     int count(const QByteArray &text) { return writtenTexts(platform.port()).count(text); }
-
-    QTemporaryDir folder;
-    ScriptedPeer device;
-    std::optional<SimPeer> emulator;
 };
 
 } // namespace
@@ -84,7 +44,6 @@ private slots:
     void portThatWillNotOpen();
     void portListNameIsRecorded_data();
     void portListNameIsRecorded();
-    void readStartsFromClearedFields();
 };
 
 void TestReadData::deviceAnsweringAtOnce_data()
@@ -239,7 +198,6 @@ void TestReadData::portListNameIsRecorded_data()
     QTest::newRow("COM3 as it is") << QStringLiteral("COM3") << QStringLiteral("COM3");
     QTest::newRow("a name not beginning with COM becomes COM1") << QStringLiteral("Combo1")
                                                                << QStringLiteral("COM1");
-    QTest::newRow("lower-case com is not COM") << QStringLiteral("com4") << QStringLiteral("COM1");
 }
 
 void TestReadData::portListNameIsRecorded()
@@ -263,43 +221,6 @@ void TestReadData::portListNameIsRecorded()
     for (const auto &[key, value] : keys)
         QCOMPARE(ReadINI(QStringLiteral("QTNComm"), key, path), value);
     QCOMPARE(fx.platform.port().settings(), QStringLiteral("115200,n,8,1"));
-}
-
-void TestReadData::readStartsFromClearedFields()
-{
-    ReadFixture fx;
-    for (const FieldControls &field : fieldControls()) {
-        for (const char *name : field.controls)
-            setControlText(fx.form, QString::fromLatin1(name), QStringLiteral("1"));
-    }
-    fx.form.Text30->setPlainText(QStringLiteral("work"));
-    fx.form.setActivityLog(QStringLiteral("old"));
-    // The device never answers; the fields are looked at during the first probe.
-    QMap<Field, QStringList> seen;
-    fx.platform.at(500, [&] {
-        for (const FieldControls &field : fieldControls())
-            seen[field.field] = field.controls.size() > 1 ? fx.form.octets(field.field)
-                                                          : QStringList{fx.form.fieldText(field.field)};
-        QCOMPARE(fx.form.Text30->toPlainText(), QString());
-    });
-    fx.read();
-
-    const QStringList blank{QStringLiteral(" ")};
-    const QStringList empty{QString()};
-    const QStringList kept{QStringLiteral("1")};
-    const QMap<Field, QStringList> expected{
-        {Field::Callsign, empty},     {Field::CallSsid, blank},      {Field::Passcode, empty},
-        {Field::AddressMode, blank},  {Field::Position, empty},      {Field::Comment, empty},
-        {Field::Server, blank},       {Field::SendTime, empty},      {Field::Filter, empty},
-        {Field::Backlight, blank},    {Field::Unit, blank},          {Field::Digi, {QStringLiteral("0")}},
-        {Field::TxVolume, empty},     {Field::Path, empty},          {Field::Alias, empty},
-        {Field::Frequency, empty},    {Field::Ctcss, kept},          {Field::DeviceVersion, empty},
-        {Field::WifiSsid, kept},      {Field::WifiPassword, kept},   {Field::IpAddress, {"", "", "", ""}},
-        {Field::SubnetMask, {"", "", "", ""}}, {Field::Gateway, {"", "", "", ""}},
-        {Field::DnsServer, {"", "", "", ""}},
-    };
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        QVERIFY2(seen.value(it.key()) == it.value(), qPrintable(seen.value(it.key()).join('|')));
 }
 
 QTEST_MAIN(TestReadData)
