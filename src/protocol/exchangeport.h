@@ -37,8 +37,7 @@ void normalisePortListName(Form1 &form);
 // of its own it tells what the port reported.
 void showPortFailure(Form1 &form, const QString &detail = {});
 
-// Button captions that several actions show.
+// The caption a port-open guard leaves on a button.
 inline const QString PortIsOpenCaption = QStringLiteral("Port is open");
-inline const QString ReadIdleCaption = QStringLiteral("read data");
 
 } // namespace pelzo

@@ -30,6 +30,7 @@ constexpr qint32 BeforeGiveUpMs = 500;
 const QString Probe = QStringLiteral("\r\nSETUP#\r\n");
 const QString Request = QStringLiteral("AT+READ#\r\n");
 const QString WorkingCaption = QStringLiteral("reading");
+const QString IdleCaption = QStringLiteral("read data");
 const QString ConnectedText = QStringLiteral("Connection is successful");
 const QString CancelledStatus = QStringLiteral("test fail");
 const QString ReadOkText = QStringLiteral("read ok");
@@ -80,34 +81,34 @@ void recordPortSettings(Form1 &form)
                  QStringLiteral("2048"));
 }
 
-enum class ProbeEnd { Connected, Cancelled, NoAnswer, PortFailed };
-
-// An answer to probe i is seen after probe i + 1 has gone out.
-ProbeEnd probe(Form1 &form)
+// Probes until the device answers, the read is cancelled or the attempts run
+// out; false when the port failed. An answer to probe i is seen after probe
+// i + 1 has gone out.
+bool probe(Form1 &form)
 {
     for (int i = 1; i <= ProbeAttempts; ++i) {
         form.setActivityLog(QStringLiteral("Please restart PELZO......Connection %1/20Times......").arg(i));
         if (form.port().isOpen() && !sendText(form, Probe))
-            return ProbeEnd::PortFailed;
+            return false;
         if (form.Command6->text() == PortIsOpenCaption) {
             form.Text3->setText(CancelledStatus);
             closePort(form);
-            return ProbeEnd::Cancelled;
+            return true;
         }
         if (form.ConnectSeen == 1) {
             form.Text3->setText(ConnectedText + QStringLiteral("\r\n"));
             form.appendActivityLog(ConnectedText);
-            return ProbeEnd::Connected;
+            return true;
         }
         form.WaitMs(ProbeIntervalMs);
     }
-    return ProbeEnd::NoAnswer;
+    return true;
 }
 
 void finish(Form1 &form)
 {
     form.Command7->setEnabled(true);
-    form.Command6->setText(ReadIdleCaption);
+    form.Command6->setText(IdleCaption);
 }
 
 } // namespace
@@ -131,15 +132,15 @@ void readData(Form1 &form)
     form.Command7->setEnabled(false);
     form.WaitMs(BeforeOpenMs);
     if (!applyLineSettings(form) || !openPort(form)) {
+        form.Command6->setText(IdleCaption);
         showPortFailure(form);
-        form.Command6->setText(ReadIdleCaption);
         return;
     }
     normalisePortListName(form);
     recordPortSettings(form);
 
     // A cancelled read goes on to its first request, which finds the port closed.
-    if (probe(form) == ProbeEnd::PortFailed)
+    if (!probe(form))
         return showPortFailure(form);
 
     form.ReadEndSeen = 0;

@@ -17,12 +17,13 @@ constexpr qint32 BetweenCommandsMs = 500;
 
 const QString IdleCaption = QStringLiteral("restart");
 
+// The window is put right before the message box holds it.
 void fail(Form1 &form, bool opened)
 {
-    showPortFailure(form);
     if (opened)
         closePort(form);
     form.Command9->setText(IdleCaption);
+    showPortFailure(form);
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace {
 
 // Lets the freshly opened port settle before the command goes out.
 constexpr qint32 AfterOpenMs = 200;
-// The device confirms within 12.8 s (it joins the network first): 16 looks, 800 ms apart.
+// The device confirms within 12.8 s: 16 looks, 800 ms apart.
 constexpr qint32 PollMs = 800;
 constexpr int Polls = 16;
 
@@ -32,10 +32,11 @@ QString wifiCommand(const Form1 &form)
            + form.fieldText(Field::WifiPassword) + QStringLiteral("#\r\n");
 }
 
+// The caption is put right before the message box holds the window.
 void fail(Form1 &form)
 {
-    showPortFailure(form);
     form.Command8->setText(IdleCaption);
+    showPortFailure(form);
 }
 
 bool confirmed(Form1 &form)
@@ -57,8 +58,8 @@ void applyWifi(Form1 &form)
     if (form.port().isOpen()) {
         form.Command6->setText(PortIsOpenCaption);
         closePort(form);
-        showPortFailure(form, StoppedOtherDetail);
         form.Command8->setText(IdleCaption);
+        showPortFailure(form, StoppedOtherDetail);
         return;
     }
 
