@@ -1,6 +1,9 @@
 #include "ui/actions.h"
 
 #include "core/factorydefaults.h"
+#include "firmware/blocktransfer.h"
+#include "firmware/openrom.h"
+#include "firmware/updatestart.h"
 #include "protocol/readdata.h"
 #include "protocol/restartdevice.h"
 #include "protocol/wifiapply.h"
@@ -8,6 +11,8 @@
 #include "serial/portfailure.h"
 #include "serial/portselection.h"
 #include "serial/receivepath.h"
+#include "settingsfile/loadfile.h"
+#include "settingsfile/savefile.h"
 #include "ui/form1.h"
 
 #include <QComboBox>
@@ -25,6 +30,12 @@ void connectActions(Form1 &form)
     QObject::connect(form.Command7, &QPushButton::clicked, &form, [&form] { writeData(form); });
     QObject::connect(form.Command8, &QPushButton::clicked, &form, [&form] { applyWifi(form); });
     QObject::connect(form.Command9, &QPushButton::clicked, &form, [&form] { restartDevice(form); });
+    QObject::connect(form.Command1, &QPushButton::clicked, &form, [&form] { openRom(form); });
+    QObject::connect(form.Command2, &QPushButton::clicked, &form, [&form] { startUpdate(form); });
+    form.Timer1->onTick = [&form] { connectTick(form); };
+    form.Timer2->onTick = [&form] { transferTick(form); };
+    QObject::connect(form.Command4, &QPushButton::clicked, &form, [&form] { loadFile(form); });
+    QObject::connect(form.Command5, &QPushButton::clicked, &form, [&form] { saveFile(form); });
 }
 
 } // namespace pelzo
