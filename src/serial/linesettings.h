@@ -7,6 +7,9 @@
 
 namespace pelzo {
 
+// How the device's line runs: 115200 bit/s, no parity, 8 data bits, 1 stop bit.
+inline constexpr char DeviceLineSettings[] = "115200,n,8,1";
+
 struct LineSettings
 {
     qint32 baudRate;

@@ -21,7 +21,7 @@ QString macDevice(int index)
 QString fixedDevice(int number)
 {
 #if defined(Q_OS_WIN)
-    return QStringLiteral("COM%1").arg(number);
+    return portName(number);
 #elif defined(Q_OS_MACOS)
     return number <= 4 ? QStringLiteral("/dev/ttyS%1").arg(number - 1) : macDevice(number - 5);
 #else
@@ -35,12 +35,31 @@ QString fixedDevice(int number)
 
 } // namespace
 
+QString portName(int number)
+{
+    return QStringLiteral("COM%1").arg(number);
+}
+
+std::optional<int> listedPortNumber(const QString &text)
+{
+    for (int number = 1; number <= MaxPortNumber; ++number) {
+        if (text == portName(number))
+            return number;
+    }
+    return std::nullopt;
+}
+
 QString portDevicePath(int number, const QString &portsFolder)
 {
 #if !defined(Q_OS_WIN)
-    const QString link = QDir(portsFolder).filePath(QStringLiteral("COM%1").arg(number));
-    if (QFileInfo(link).isSymLink())
-        return link;
+    const QFileInfo link(QDir(portsFolder).filePath(portName(number)));
+    if (link.isSymLink()) {
+        // The device itself, not the link: the serial port's lock file is
+        // named after the path it opens, and only the real name keeps two
+        // programs off the same device.
+        const QString device = link.canonicalFilePath();
+        return device.isEmpty() ? link.symLinkTarget() : device;
+    }
 #else
     Q_UNUSED(portsFolder);
 #endif

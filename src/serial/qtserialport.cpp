@@ -1,6 +1,7 @@
 #include "serial/qtserialport.h"
 
 #include "serial/linesettings.h"
+#include "serial/portfailure.h"
 #include "serial/portnames.h"
 
 #include <QDeadlineTimer>
@@ -39,7 +40,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
 bool QtSerialPort::setCommPort(int number)
 {
     if (m_port.isOpen())
-        return fail(QStringLiteral("the port is open"));
+        return fail(QStringLiteral("the port is open; pick it again when the running action has ended"));
     if (number < 1 || number > MaxPortNumber)
         return fail(QStringLiteral("no port number %1").arg(number));
     m_number = number;
@@ -70,8 +71,12 @@ bool QtSerialPort::open()
         return fail(QStringLiteral("the port is already open"));
     const QString path = devicePath(m_number);
     m_port.setPortName(path);
-    if (!m_port.open(QIODevice::ReadWrite))
-        return fail(QStringLiteral("%1: %2").arg(path, m_port.errorString()));
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        // A device this user may open that still refuses is locked by another program.
+        if (m_port.error() == QSerialPort::PermissionError && !deviceAccessDenied(path))
+            return fail(m_port.errorString() + QStringLiteral(" (another program is using the port)"));
+        return fail(m_port.errorString());
+    }
     m_port.clearError();
     return true;
 }
@@ -88,7 +93,10 @@ bool QtSerialPort::write(const QByteArray &bytes)
         return fail(QStringLiteral("the port is not open"));
     if (m_port.write(bytes) != bytes.size())
         return fail(m_port.errorString());
-    return true;
+    // Hand the bytes to the system now, so that a close right after the
+    // write does not drop them from Qt's own buffer.
+    m_port.flush();
+    return m_port.isOpen(); // a vanished device closes the port, with the reason in lastError()
 }
 
 QByteArray QtSerialPort::readAll()

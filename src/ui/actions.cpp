@@ -4,11 +4,18 @@
 #include "firmware/blocktransfer.h"
 #include "firmware/openrom.h"
 #include "firmware/updatestart.h"
+#include "protocol/readdata.h"
+#include "protocol/restartdevice.h"
+#include "protocol/wifiapply.h"
+#include "protocol/writedata.h"
+#include "serial/portfailure.h"
+#include "serial/portselection.h"
 #include "serial/receivepath.h"
 #include "settingsfile/loadfile.h"
 #include "settingsfile/savefile.h"
 #include "ui/form1.h"
 
+#include <QComboBox>
 #include <QPushButton>
 
 namespace pelzo {
@@ -16,7 +23,13 @@ namespace pelzo {
 void connectActions(Form1 &form)
 {
     form.port().onReceive = [&form] { onSerialReceive(form); };
+    form.port().onLinkLost = [&form] { reportLinkLost(form); };
+    QObject::connect(form.Combo1, &QComboBox::activated, &form, [&form] { selectPort(form); });
     QObject::connect(form.Command0, &QPushButton::clicked, &form, [&form] { applyFactoryDefaults(form); });
+    QObject::connect(form.Command6, &QPushButton::clicked, &form, [&form] { readData(form); });
+    QObject::connect(form.Command7, &QPushButton::clicked, &form, [&form] { writeData(form); });
+    QObject::connect(form.Command8, &QPushButton::clicked, &form, [&form] { applyWifi(form); });
+    QObject::connect(form.Command9, &QPushButton::clicked, &form, [&form] { restartDevice(form); });
     QObject::connect(form.Command1, &QPushButton::clicked, &form, [&form] { openRom(form); });
     QObject::connect(form.Command2, &QPushButton::clicked, &form, [&form] { startUpdate(form); });
     form.Timer1->onTick = [&form] { connectTick(form); };

@@ -43,11 +43,13 @@ private slots:
     {
         FormFixture f;
         QVERIFY(!f.form.Command7->isEnabled());
+        // Start-up has opened every port once while it looked for them.
+        const int opensAtStart = f.platform.port().openCount();
         f.form.Command0->click();
         QVERIFY(f.form.Check1->isChecked());
         QVERIFY(f.form.Command7->isEnabled());
         QVERIFY(f.platform.port().writes().isEmpty());
-        QCOMPARE(f.platform.port().openCount(), 0);
+        QCOMPARE(f.platform.port().openCount(), opensAtStart);
     }
 
     void pressingTwiceGivesTheSameWindow()

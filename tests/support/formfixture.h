@@ -7,12 +7,20 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
-// A window on the virtual-time platform, loaded as the program loads it.
+// A window on the virtual-time platform, loaded as the program loads it. The
+// program folder is a fresh temporary folder, so the port-settings file that
+// a connect writes never lands beside the test or in the root folder.
 struct FormFixture
 {
-    explicit FormFixture(quint32 tickOrigin = 0) : platform(tickOrigin), form(platform) { pelzo::formLoad(form); }
+    explicit FormFixture(quint32 tickOrigin = 0) : platform(tickOrigin), form(platform)
+    {
+        platform.setProgramFolder(programFolder.path());
+        pelzo::formLoad(form);
+    }
 
+    QTemporaryDir programFolder;
     pelzo::VirtualPlatform platform;
     pelzo::Form1 form;
 };

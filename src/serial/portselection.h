@@ -1,0 +1,11 @@
+#pragma once
+
+namespace pelzo {
+
+class Form1;
+
+// A pick from the port list Combo1: "COM1" to "COM16" becomes the port
+// number; while the port is open the change is refused with "Port is open".
+void selectPort(Form1 &form);
+
+} // namespace pelzo
