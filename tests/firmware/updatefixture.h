@@ -17,6 +17,10 @@ struct UpdateFixtureOn
     UpdateFixtureOn()
     {
         pelzo::formLoad(form);
+        // The user has picked COM1; what start-up's port scan did is no part of an update.
+        platform.serialPort().setCommPort(1);
+        if constexpr (requires { platform.recorder.ops; })
+            platform.recorder.ops.clear();
         platform.port().attachPeer(&peer);
     }
 
