@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir ports;
-    QtPlatform platform(std::make_unique<QtSerialPort>(ports.path()));
+    QtPlatform platform(std::make_unique<QtSerialPort>(ports.path()), ports.path());
     QTextStream out(stdout);
 
     QElapsedTimer wall;

@@ -50,7 +50,8 @@ QString qtFileFilter(const QString &filter)
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-QtPlatform::QtPlatform(std::unique_ptr<SerialPort> port) : m_port(std::move(port))
+QtPlatform::QtPlatform(std::unique_ptr<SerialPort> port, const QString &programFolder)
+    : m_port(std::move(port)), m_programFolder(programFolder)
 {
     m_clock.start();
 }
@@ -125,11 +126,6 @@ void QtPlatform::messageBox(const QString &text, const QString &detail)
     if (!detail.isEmpty())
         box.setInformativeText(detail);
     box.exec();
-}
-
-QString QtPlatform::programFolder() const
-{
-    return QCoreApplication::applicationDirPath();
 }
 
 } // namespace pelzo

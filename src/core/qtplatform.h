@@ -15,7 +15,7 @@ namespace pelzo {
 class QtPlatform : public Platform
 {
 public:
-    explicit QtPlatform(std::unique_ptr<SerialPort> port);
+    QtPlatform(std::unique_ptr<SerialPort> port, const QString &programFolder);
     ~QtPlatform() override;
 
     quint32 tickCount() override;
@@ -25,7 +25,7 @@ public:
     QString getOpenFileName(const FileDialogRequest &request) override;
     QString getSaveFileName(const FileDialogRequest &request) override;
     void messageBox(const QString &text, const QString &detail = {}) override;
-    QString programFolder() const override;
+    QString programFolder() const override { return m_programFolder; }
     void beginClosing() override;
 
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
@@ -34,6 +34,7 @@ private:
     QString runFileDialog(const FileDialogRequest &request, bool save);
 
     std::unique_ptr<SerialPort> m_port;
+    QString m_programFolder;
     QElapsedTimer m_clock;
     QList<QEventLoop *> m_waits;
     QPointer<QWidget> m_dialogParent;

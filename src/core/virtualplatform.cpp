@@ -103,7 +103,6 @@ void VirtualPlatform::runEventsUntil(qint64 deadline)
         m_events.erase(first);
         action();
     }
-    // A closing window ends its waits at once: no time passes in them.
     if (!isClosing())
         m_now = std::max(m_now, deadline);
 }

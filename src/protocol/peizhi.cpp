@@ -1,6 +1,6 @@
 #include "protocol/peizhi.h"
 
-#include "core/wirecodec.h"
+#include "protocol/reportline.h"
 #include "ui/form1.h"
 
 #include <QLineEdit>
@@ -11,54 +11,44 @@ namespace pelzo {
 
 namespace {
 
-using Line = const QByteArray &;
-
-// The value from 1-based position k to the end of the line.
-QString from(Line line, qsizetype k)
-{
-    return fromWire(line.mid(k - 1));
-}
-
-// The single character at 1-based position k, or empty.
-QByteArray charAt(Line line, qsizetype k)
-{
-    return line.mid(k - 1, 1);
-}
+using Line = const ReportLine &;
 
 bool setText(Form1 &form, Field field, Line line, qsizetype k)
 {
-    form.setFieldText(field, from(line, k));
+    form.setFieldText(field, line.from(k));
     return true;
 }
 
 bool callsignRule(Form1 &form, Line line)
 {
     constexpr qsizetype First = 10;
-    const qsizetype dash = line.size() >= First ? line.indexOf('-', First - 1) : -1;
-    if (dash < 0)
+    const qsizetype dash = line.find(U'-', First);
+    if (dash == 0)
         return false;
-    form.setFieldText(Field::Callsign, fromWire(line.mid(First - 1, dash - (First - 1))));
-    form.setFieldText(Field::CallSsid, fromWire(line.mid(dash + 1)));
+    form.setFieldText(Field::Callsign, line.between(First, dash));
+    form.setFieldText(Field::CallSsid, line.from(dash + 1));
     return true;
 }
 
+// Each box is set as soon as it is cut, so a missing "," leaves the boxes before it changed.
 bool octetRule(Form1 &form, Field field, Line line, qsizetype first)
 {
-    qsizetype start = first - 1;
+    qsizetype start = first;
+    qsizetype searchFrom = 1;
     for (int box = 0; box < 3; ++box) {
-        const qsizetype comma = line.indexOf(',', box == 0 ? 0 : start);
-        if (comma < 0)
+        const qsizetype comma = line.find(U',', searchFrom);
+        if (comma == 0)
             return false;
-        form.octetBox(field, box)->setText(fromWire(line.mid(start, std::max<qsizetype>(comma - start, 0))));
-        start = comma + 1;
+        form.octetBox(field, box)->setText(line.between(start, comma));
+        start = searchFrom = comma + 1;
     }
-    form.octetBox(field, 3)->setText(fromWire(line.mid(std::min(start, line.size()))));
+    form.octetBox(field, 3)->setText(line.from(start));
     return true;
 }
 
 bool codedRule(Form1 &form, const CodeTable &table, Line line, qsizetype k)
 {
-    if (const auto shown = decode(table, fromWire(charAt(line, k))))
+    if (const auto shown = decode(table, line.at(k)))
         form.setFieldText(table.field, *shown);
     return true;
 }
@@ -106,13 +96,13 @@ const std::array lineTests{
     LineTest{"FREQ:", [](Form1 &f, Line l) { return setText(f, Field::Frequency, l, 6); }},
     LineTest{"BACKLIGHT:",
              [](Form1 &f, Line l) {
-                 f.setFieldText(Field::Backlight, from(l, 11));
+                 f.setFieldText(Field::Backlight, l.from(11));
                  f.setFieldText(Field::Backlight, decodeBacklight(f.fieldText(Field::Backlight)));
                  return true;
              }},
     LineTest{"UNIT:", [](Form1 &f, Line l) { return codedRule(f, unitCodes(), l, 6); }},
-    LineTest{"DIGI:", [](Form1 &f, Line l) { return f.setDigi(charAt(l, 6) == "1"), true; }},
-    LineTest{"MOD:", [](Form1 &f, Line l) { return f.setFieldText(Field::TxVolume, fromWire(charAt(l, 5))), true; }},
+    LineTest{"DIGI:", [](Form1 &f, Line l) { return f.setDigi(l.at(6) == QLatin1String("1")), true; }},
+    LineTest{"MOD:", [](Form1 &f, Line l) { return f.setFieldText(Field::TxVolume, l.at(5)), true; }},
     LineTest{"PATH:", [](Form1 &f, Line l) { return codedRule(f, pathCodes(), l, 6); }},
     LineTest{"ALIAS:", [](Form1 &f, Line l) { return codedRule(f, aliasCodes(), l, 7); }},
     LineTest{"WIFI Write success", [](Form1 &f, Line) { return f.WifiSuccessSeen = 1, true; }},
@@ -124,9 +114,9 @@ const std::array lineTests{
 bool peizhi(Form1 &form)
 {
     // The actions may change LineBuffer only through the fields' change rules, which never touch it.
-    const QByteArray line = form.LineBuffer;
+    const ReportLine line(form.LineBuffer);
     for (const LineTest &test : lineTests) {
-        if (line.startsWith(test.begins) && !test.action(form, line))
+        if (line.beginsWith(test.begins) && !test.action(form, line))
             return false;
     }
     return true;

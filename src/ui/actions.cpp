@@ -4,6 +4,8 @@
 #include "serial/portfailure.h"
 #include "serial/portselection.h"
 #include "serial/receivepath.h"
+#include "settingsfile/loadfile.h"
+#include "settingsfile/savefile.h"
 #include "ui/form1.h"
 
 #include <QComboBox>
@@ -17,6 +19,8 @@ void connectActions(Form1 &form)
     form.port().onLinkLost = [&form] { reportLinkLost(form); };
     QObject::connect(form.Combo1, &QComboBox::activated, &form, [&form] { selectPort(form); });
     QObject::connect(form.Command0, &QPushButton::clicked, &form, [&form] { applyFactoryDefaults(form); });
+    QObject::connect(form.Command4, &QPushButton::clicked, &form, [&form] { loadFile(form); });
+    QObject::connect(form.Command5, &QPushButton::clicked, &form, [&form] { saveFile(form); });
 }
 
 } // namespace pelzo

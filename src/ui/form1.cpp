@@ -24,6 +24,9 @@ namespace {
 
 constexpr int Timer1IntervalMs = 1000;
 constexpr int Timer2IntervalMs = 100;
+// Above the largest settings file a load echoes (16 MiB), and far above any
+// working device's messages; only a device that floods the line reaches it.
+constexpr qsizetype ActivityLogLimit = qsizetype(32) << 20;
 
 // The system colours the window is drawn in (Windows' defaults for "active
 // border" and "scroll bar"), fixed so the window looks the same everywhere.
@@ -224,6 +227,8 @@ void Form1::bindControls()
 
 void Form1::showActivityLog()
 {
+    if (m_logBatches > 0)
+        return;
     m_showingLog = true;
     QString shown = m_activityLog;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -246,7 +251,37 @@ void Form1::appendActivityLog(const QString &message)
 
 void Form1::appendActivityLogText(const QString &text)
 {
-    setActivityLog(m_activityLog + text);
+    if (m_activityLog.size() + text.size() > ActivityLogLimit) {
+        // A device that floods the log must not exhaust memory: keep the newest half.
+        const qsizetype keepFrom =
+            m_activityLog.indexOf(QLatin1String("\r\n"), m_activityLog.size() - ActivityLogLimit / 2);
+        setActivityLog(m_activityLog.mid(keepFrom < 0 ? m_activityLog.size() - ActivityLogLimit / 2 : keepFrom) + text);
+        return;
+    }
+    m_activityLog += text;
+    if (m_logBatches > 0)
+        return;
+    // Appending at the end costs the length of the text, not of the whole log.
+    m_showingLog = true;
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QTextCursor end(Text29->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(shown);
+    Text29->setTextCursor(end);
+    Text29->ensureCursorVisible();
+    m_showingLog = false;
+}
+
+void Form1::beginActivityLogBatch()
+{
+    ++m_logBatches;
+}
+
+void Form1::endActivityLogBatch()
+{
+    if (--m_logBatches == 0)
+        showActivityLog();
 }
 
 QString Form1::fieldText(Field field) const
@@ -269,7 +304,7 @@ void Form1::setFieldText(Field field, const QString &text)
     if (auto *combo = control<QComboBox>(name))
         combo->setEditText(text);
     else
-        control<QLineEdit>(name)->setText(text);
+        setProgramText(control<QLineEdit>(name), text);
 }
 
 QLineEdit *Form1::octetBox(Field field, int index) const

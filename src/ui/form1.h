@@ -41,6 +41,11 @@ public:
     void setActivityLog(const QString &text);
     void appendActivityLog(const QString &message); // CR LF, then the message
     void appendActivityLogText(const QString &text); // the text as it is
+    // While a batch is open the ActivityLog's text grows without being redrawn,
+    // so a run of thousands of appends costs no more than one; the display
+    // catches up when the outermost batch ends.
+    void beginActivityLogBatch();
+    void endActivityLogBatch();
 
     // DeviceConfig, read and written through the controls.
     QString fieldText(Field field) const;
@@ -95,6 +100,7 @@ private:
     std::map<std::string, QWidget *, std::less<>> m_controls;
     QString m_activityLog;
     bool m_showingLog = false;
+    int m_logBatches = 0;
 };
 
 } // namespace pelzo

@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QValidator>
 
 #include <functional>
 
@@ -17,29 +16,6 @@ namespace {
 
 constexpr int Backspace = 8;
 constexpr int DeleteCode = 127;
-
-// Refuses an edit that would make the text longer than the limit; a text
-// already longer (set by the program) can still be shortened.
-class TypingLimit : public QValidator
-{
-public:
-    TypingLimit(QLineEdit *edit, int limit) : QValidator(edit), m_limit(limit), m_lengthBefore(edit->text().size())
-    {
-        QObject::connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) {
-            m_lengthBefore = text.size();
-        });
-    }
-
-    State validate(QString &input, int &) const override
-    {
-        const bool grows = input.size() > m_lengthBefore;
-        return grows && input.size() > m_limit ? Invalid : Acceptable;
-    }
-
-private:
-    int m_limit;
-    qsizetype m_lengthBefore;
-};
 
 using CharFilter = std::function<int(int)>;
 
@@ -102,9 +78,27 @@ void trimBlanksOnChange(QLineEdit *edit)
 
 } // namespace
 
+namespace {
+const char TypingLimitProperty[] = "typingLimit";
+}
+
 void limitTyping(QLineEdit *edit, int limit)
 {
-    edit->setValidator(new TypingLimit(edit, limit));
+    // The length limit follows the text: never below the typing limit, never
+    // below what the box holds, so a longer text set by the program stays
+    // whole and can only shrink under the user's hands.
+    edit->setProperty(TypingLimitProperty, limit);
+    edit->setMaxLength(std::max<qsizetype>(limit, edit->text().size()));
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, limit](const QString &text) {
+        edit->setMaxLength(int(std::max<qsizetype>(limit, text.size())));
+    });
+}
+
+void setProgramText(QLineEdit *edit, const QString &text)
+{
+    if (edit->property(TypingLimitProperty).isValid() && text.size() > edit->maxLength())
+        edit->setMaxLength(int(text.size()));
+    edit->setText(text);
 }
 
 void addressModeRule(Form1 &form)

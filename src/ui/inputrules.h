@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QLineEdit;
 
 namespace pelzo {
@@ -9,6 +11,9 @@ class Form1;
 // Lets the user type or paste at most `limit` characters into the box, while
 // text that the program puts there may be longer.
 void limitTyping(QLineEdit *edit, int limit);
+
+// Sets the text as the program does: whole, even beyond the typing limit.
+void setProgramText(QLineEdit *edit, const QString &text);
 
 // The key filters, the trimming of blanks and the address-mode rule.
 void installInputRules(Form1 &form);

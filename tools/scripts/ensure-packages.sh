@@ -17,4 +17,4 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $cmd >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-serialport-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-serialport-dev desktop-file-utils)

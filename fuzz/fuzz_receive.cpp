@@ -1,0 +1,35 @@
+// Arbitrary bytes from the device, cut into arbitrary receive events.
+#include "fuzzwindow.h"
+#include "serial/receivepath.h"
+#include "ui/fieldcontrols.h"
+
+#include <cstdio>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    pelzo::Form1 &form = fuzzWindow().form;
+    form.LineBuffer.clear();
+    form.Text1.setText(QStringLiteral("  "));
+    form.setActivityLog(QString());
+
+    // The first byte chooses how the rest is cut into receive events.
+    const size_t chunk = size_t(data[0] % 64) + 1;
+    const QByteArray stream(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    for (qsizetype at = 0; at < stream.size(); at += qsizetype(chunk)) {
+        pelzo::receiveBytes(form, stream.mid(at, qsizetype(chunk)));
+        FUZZ_CHECK(form.LineBuffer.size() <= pelzo::LineBufferCap);
+        FUZZ_CHECK(!form.LineBuffer.contains('\r'));
+    }
+
+    if (!stream.isEmpty())
+        FUZZ_CHECK(form.Text1.text() == QString::fromLatin1(stream.toHex().toUpper()));
+    for (int flag : {form.ConnectSeen, form.ReadEndSeen, form.FreqSaveSeen, form.WifiSuccessSeen, form.EeramResetSeen})
+        FUZZ_CHECK(flag == 0 || flag == 1);
+    FUZZ_CHECK(form.fieldText(pelzo::Field::TxVolume).size() <= 1);
+    const bool octetsEnabled = form.octetBox(pelzo::Field::IpAddress, 0)->isEnabled();
+    for (const char *name : pelzo::octetBoxNames())
+        FUZZ_CHECK(form.control<QLineEdit>(name)->isEnabled() == octetsEnabled);
+    return 0;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "formfixture.h"
+
+#include <QApplication>
+
+// One offscreen window for the whole fuzzing run: making a window per input
+// would cost more than the input itself.
+inline FormFixture &fuzzWindow()
+{
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char *argv[] = {name, nullptr};
+    static QApplication *app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    Q_UNUSED(app);
+    static FormFixture *fixture = new FormFixture;
+    return *fixture;
+}
+
+#define FUZZ_CHECK(condition)                                                                                     \
+    do {                                                                                                          \
+        if (!(condition)) {                                                                                       \
+            fprintf(stderr, "check failed: %s\n", #condition);                                                    \
+            abort();                                                                                              \
+        }                                                                                                         \
+    } while (0)

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace pelzo {
+
+class Form1;
+
+// "Load file" (Command4): echoes every line of a settings file that the user
+// picks to the ActivityLog and applies it through the report-line parser,
+// then enables Write data. A file that cannot be read, or a line the parser
+// rejects, ends the load there with a line in the ActivityLog saying so.
+void loadFile(Form1 &form);
+
+} // namespace pelzo

@@ -1,0 +1,348 @@
+#include "core/factorydefaults.h"
+#include "formfixture.h"
+#include "formstate.h"
+#include "settingsfile/savefile.h"
+#include "settingsfiletest.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+using namespace pelzo;
+
+Q_DECLARE_METATYPE(FormState)
+
+namespace {
+
+// A window showing the factory configuration, then the given controls.
+struct Window : FormFixture
+{
+    explicit Window(const FormState &controls = {})
+    {
+        applyFactoryDefaults(form);
+        setControls(form, controls);
+        platform.setProgramFolder(QStringLiteral("/opt/pelzo"));
+    }
+
+    QByteArray saveAs(const QString &path)
+    {
+        platform.saveAnswers << path;
+        saveFile(form);
+        return readBytes(path);
+    }
+};
+
+QByteArray golden()
+{
+    return readBytes(testData(QStringLiteral("settingsfile/factory-defaults.ini")));
+}
+
+#ifdef Q_OS_UNIX
+// Runs programs as a user whom file modes bind: a throwaway user when the
+// tests run as root (as on CI, where modes stop nothing), else the current user.
+class UserWithoutRights
+{
+public:
+    UserWithoutRights()
+    {
+        if (geteuid() != 0) {
+            m_uid = getuid();
+            m_gid = getgid();
+            return;
+        }
+        m_name = QStringLiteral("pelzo-t%1").arg(QCoreApplication::applicationPid());
+        QProcess useradd;
+        useradd.start(QStringLiteral("useradd"), {"-M", "-N", "-s", "/usr/sbin/nologin", m_name});
+        useradd.waitForFinished();
+        if (useradd.exitCode() != 0) {
+            m_error = QStringLiteral("useradd failed: ") + QString::fromLocal8Bit(useradd.readAllStandardError());
+            m_name.clear();
+            return;
+        }
+        const passwd *entry = getpwnam(m_name.toLocal8Bit().constData());
+        m_uid = entry->pw_uid;
+        m_gid = entry->pw_gid;
+    }
+    ~UserWithoutRights()
+    {
+        if (!m_name.isEmpty())
+            QProcess::execute(QStringLiteral("userdel"), {m_name});
+    }
+
+    QString error() const { return m_error; }
+
+    bool own(const QString &path) const
+    {
+        return chown(QFile::encodeName(path).constData(), m_uid, m_gid) == 0;
+    }
+
+    // The program's standard output; runtimeFolder is the user's own, for Qt's runtime files.
+    QByteArray run(const QString &program, const QStringList &arguments, const QString &runtimeFolder) const
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+        process.setProcessEnvironment(environment);
+        if (m_name.isEmpty())
+            process.start(program, arguments);
+        else
+            process.start(QStringLiteral("runuser"), QStringList{"-u", m_name, "--", program} + arguments);
+        process.waitForFinished();
+        const QByteArray errors = process.readAllStandardError();
+        if (!errors.isEmpty())
+            qWarning("%s", errors.constData());
+        return process.readAllStandardOutput();
+    }
+
+private:
+    QString m_name;
+    QString m_error;
+    uid_t m_uid = 0;
+    gid_t m_gid = 0;
+};
+#endif
+
+const QFile::Permissions ReadOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+const QFile::Permissions Writable = ReadOnly | QFile::WriteOwner;
+const QFile::Permissions Folder = ReadOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+
+} // namespace
+
+class TestSaveFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void factoryDefaultsGiveTheGoldenFile();
+    void lineRules_data();
+    void lineRules();
+    void dialog();
+    void cancelWritesNothing();
+    void savingAgainReplacesTheFileWhole();
+    void failureLeavesTheEarlierFile_data();
+    void failureLeavesTheEarlierFile();
+    void withoutWriteRights_data();
+    void withoutWriteRights();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+void TestSaveFile::factoryDefaultsGiveTheGoldenFile()
+{
+    // Fields that never go into a settings file hold values that would show if they did.
+    Window window({{"Text6", "PELZO V9"}, {"Text32", "88"}, {"Text33", "secret"}, {"Text34", "home"}});
+    const QByteArray saved = window.saveAs(m_folder.filePath(QStringLiteral("defaults.ini")));
+    const QString diff = fileDifferences(saved, golden());
+    QVERIFY2(diff.isEmpty(), qPrintable(QLatin1Char('\n') + diff));
+    QCOMPARE(saved, golden());
+}
+
+// Each row changes some controls of the factory configuration; the file must
+// differ from the golden one in exactly one line.
+void TestSaveFile::lineRules_data()
+{
+    QTest::addColumn<FormState>("controls");
+    QTest::addColumn<int>("lineNumber");
+    QTest::addColumn<QString>("line");
+
+    const auto row = [](const char *name, const FormState &controls, int number, const QString &line) {
+        QTest::newRow(name) << controls << number << line;
+    };
+    row("callsign padded to 6", {{"Text4", "TEST"}, {"Combo5", "9"}}, 3, "CALLSIGN:TEST  -9");
+    row("6-character callsign gets no blank", {{"Text4", "BA4AAA"}}, 3, "CALLSIGN:BA4AAA-10");
+    row("empty callsign and SSID", {{"Text4", ""}, {"Combo5", ""}}, 3, "CALLSIGN:      -");
+    row("7-character callsign written whole", {{"Text4", "BA4AAAA"}, {"Combo5", "1"}}, 3, "CALLSIGN:BA4AAAA-1");
+    row("empty passcode", {{"Text5", ""}}, 4, "PASS:");
+    row("STATIC IP", {{"Combo2", "STATIC IP"}}, 5, "DHCP:0#");
+    row("empty address mode", {{"Combo2", ""}}, 5, "DHCP:1#");
+    row("lower-case static ip", {{"Combo2", "static ip"}}, 5, "DHCP:1#");
+    row("empty IP octets", {{"Text13", ""}, {"Text14", ""}, {"Text15", ""}, {"Text16", ""}}, 6, "IP:,,,");
+    row("MASK octets in box order", {{"Text17", "1"}, {"Text18", "2"}, {"Text19", "3"}, {"Text20", "4"}}, 7,
+        "MASK:1,2,3,4");
+    row("empty GATE octets", {{"Text21", ""}, {"Text22", ""}, {"Text23", ""}, {"Text24", ""}}, 8, "GATE:,,,");
+    row("DNS octet unvalidated", {{"Text28", "999"}}, 9, "DNS:8,8,8,999");
+    row("position with blanks untrimmed", {{"Text8", " !x "}}, 10, "POSITION: !x ");
+    row("comment Hello", {{"Text7", "Hello"}}, 11, "COMMENT TEXT:Hello");
+    row("comment untrimmed", {{"Text7", "  Hello  "}}, 11, "COMMENT TEXT:  Hello  ");
+    row("typed server", {{"Combo3", "rotate.aprs2.net:14580"}}, 12, "SERVER:rotate.aprs2.net:14580");
+    row("SendTime 600 padded", {{"Text10", "600"}}, 13, "SENT TIME:0600");
+    row("empty SendTime", {{"Text10", ""}}, 13, "SENT TIME:0000");
+    row("SendTime 1234 unchanged", {{"Text10", "1234"}}, 13, "SENT TIME:1234");
+    row("5-digit SendTime written whole", {{"Text10", "12345"}}, 13, "SENT TIME:12345");
+    row("empty filter", {{"Text11", ""}}, 14, "FILTER:");
+    row("backlight 05", {{"Combo16", "05"}}, 15, "BACKLIGHT:05");
+    row("empty backlight", {{"Combo16", ""}}, 15, "BACKLIGHT:");
+    row("lower-case on is not ON", {{"Combo16", "on"}}, 15, "BACKLIGHT:on");
+    row("frequency", {{"Text31", "145.8250"}}, 16, "FREQ:145.8250");
+    row("unit mi", {{"Combo4", "mi"}}, 17, "UNIT:2");
+    row("unit 公里", {{"Combo4", "公里"}}, 17, "UNIT:3");
+    row("empty unit falls back to 1", {{"Combo4", ""}}, 17, "UNIT:1");
+    row("upper-case MI falls back to 1", {{"Combo4", "MI"}}, 17, "UNIT:1");
+    row("digi off", {{"Check1", "0"}}, 18, "DIGI:0");
+    row("TxVolume as typed", {{"Combo6", "7"}}, 19, "MOD:7");
+    row("empty TxVolume", {{"Combo6", ""}}, 19, "MOD:");
+    row("path None", {{"Combo7", "None"}}, 20, "PATH:0");
+    row("path WIDE1-1WIDE2-1", {{"Combo7", "WIDE1-1WIDE2-1"}}, 20, "PATH:2");
+    row("path WIDE1-1WIDE2-2", {{"Combo7", "WIDE1-1WIDE2-2"}}, 20, "PATH:3");
+    row("typed path WIDE2-1 falls back to 1", {{"Combo7", "WIDE2-1"}}, 20, "PATH:1");
+    row("alias WIDE1", {{"Combo8", "WIDE1"}}, 21, "ALIAS:1");
+    row("alias WIDE2", {{"Combo8", "WIDE2"}}, 21, "ALIAS:2");
+    row("typed alias falls back to 3", {{"Combo8", "wide1"}}, 21, "ALIAS:3");
+#ifndef Q_OS_WIN
+    // The system code page is UTF-8 here.
+    row("non-ASCII comment as UTF-8", {{"Text7", "Grüße 公里"}}, 11, "COMMENT TEXT:Grüße 公里");
+#endif
+}
+
+void TestSaveFile::lineRules()
+{
+    QFETCH(FormState, controls);
+    QFETCH(int, lineNumber);
+    QFETCH(QString, line);
+
+    Window window(controls);
+    const QByteArray saved = window.saveAs(m_folder.filePath(QStringLiteral("rule.ini")));
+    QByteArrayList expected = linesWithEnds(golden());
+    expected[lineNumber - 1] = line.toUtf8() + "\r\n";
+    const QString diff = fileDifferences(saved, expected.join());
+    QVERIFY2(diff.isEmpty(), qPrintable(QLatin1Char('\n') + diff));
+}
+
+void TestSaveFile::dialog()
+{
+    Window window;
+    window.form.dialogFileName = QStringLiteral("/home/op/station.ini");
+    const QString path = m_folder.filePath(QStringLiteral("dialog.ini"));
+    window.saveAs(path);
+    window.saveAs(path);
+
+    QCOMPARE(window.platform.dialogRequests.size(), 2);
+    const FileDialogRequest first = window.platform.dialogRequests.first();
+    QCOMPARE(first.title, QStringLiteral("Save"));
+    QCOMPARE(first.filter, QStringLiteral("setup file(*.ini)|*.ini"));
+    QCOMPARE(first.initialFolder, QStringLiteral("/opt/pelzo"));
+    QCOMPARE(first.proposedName, QStringLiteral("/home/op/station.ini"));
+    QVERIFY(first.confirmOverwrite);
+    QCOMPARE(window.platform.dialogRequests.last().proposedName, path);
+    QCOMPARE(window.form.dialogFileName, path);
+}
+
+void TestSaveFile::cancelWritesNothing()
+{
+    Window window;
+    const QString proposed = m_folder.filePath(QStringLiteral("proposed.ini"));
+    window.form.dialogFileName = proposed;
+    const FormState before = stateOf(window.form);
+    saveFile(window.form); // no answer queued: the user cancels
+    QVERIFY(!QFile::exists(proposed));
+    QCOMPARE(window.form.dialogFileName, proposed);
+    COMPARE_STATE(stateOf(window.form), before);
+}
+
+void TestSaveFile::savingAgainReplacesTheFileWhole()
+{
+    const QString path = m_folder.filePath(QStringLiteral("again.ini"));
+    QVERIFY(writeBytes(path, QByteArray(5000, 'x')));
+    Window window;
+    const FormState before = stateOf(window.form);
+    QCOMPARE(window.saveAs(path), golden());
+    QCOMPARE(window.saveAs(path), golden());
+    COMPARE_STATE(stateOf(window.form), before);
+}
+
+void TestSaveFile::failureLeavesTheEarlierFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("folder that does not exist") << QStringLiteral("no-such-folder/a.ini");
+    QTest::newRow("name of a folder") << QStringLiteral("a-folder");
+}
+
+void TestSaveFile::failureLeavesTheEarlierFile()
+{
+    QFETCH(QString, name);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("a-folder")));
+    const QStringList entries = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden);
+    const QString path = folder.filePath(name);
+
+    Window window;
+    window.form.setActivityLog(QStringLiteral("Earlier text"));
+    window.platform.saveAnswers << path;
+    saveFile(window.form);
+
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden), entries);
+    const QString log = window.form.activityLog();
+    QVERIFY2(log.startsWith(QStringLiteral("Earlier text\r\nCould not save ") + path + QStringLiteral(": ")),
+             qPrintable(log));
+    QVERIFY2(log.endsWith(QStringLiteral(". Any earlier file of that name is unchanged.")), qPrintable(log));
+}
+
+void TestSaveFile::withoutWriteRights_data()
+{
+    QTest::addColumn<bool>("folderWritable");
+    QTest::addColumn<bool>("earlierFile");
+    QTest::addColumn<QFile::Permissions>("fileMode");
+
+    QTest::newRow("new file in a read-only folder") << false << false << ReadOnly;
+    QTest::newRow("writable file in a read-only folder") << false << true << Writable;
+    QTest::newRow("read-only file in a writable folder") << true << true << ReadOnly;
+}
+
+void TestSaveFile::withoutWriteRights()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("file modes and a user without rights are set up the Unix way here");
+#else
+    QFETCH(bool, folderWritable);
+    QFETCH(bool, earlierFile);
+    QFETCH(QFile::Permissions, fileMode);
+
+    const UserWithoutRights user;
+    QVERIFY2(user.error().isEmpty(), qPrintable(user.error()));
+
+    // Everything the user runs or reads lies in a folder that everyone can enter.
+    QTemporaryDir base;
+    QVERIFY(QFile::setPermissions(base.path(), Folder | QFile::WriteOwner));
+    const QString helper = base.filePath(QStringLiteral("saveasuser"));
+    QVERIFY(QFile::copy(QStringLiteral(SAVE_AS_USER), helper));
+    QVERIFY(QFile::setPermissions(helper, Folder));
+    const QString runtime = base.filePath(QStringLiteral("runtime"));
+    QVERIFY(QDir(base.path()).mkdir(QStringLiteral("runtime")));
+    QVERIFY(user.own(runtime));
+    QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+    const QString folder = base.filePath(QStringLiteral("target"));
+    QVERIFY(QDir(base.path()).mkdir(QStringLiteral("target")));
+    const QString path = folder + QStringLiteral("/station.ini");
+    const QByteArray earlier("[PELZO]\r\n\r\nCALLSIGN:BA4AA -7\r\n");
+    if (earlierFile) {
+        QVERIFY(writeBytes(path, earlier));
+        QVERIFY(user.own(path));
+        QVERIFY(QFile::setPermissions(path, fileMode));
+    }
+    QVERIFY(user.own(folder));
+    QVERIFY(QFile::setPermissions(folder, folderWritable ? Folder | QFile::WriteOwner : Folder));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(folder, Folder | QFile::WriteOwner); });
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+
+    const QString log = QString::fromLocal8Bit(user.run(helper, {path}, runtime));
+
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), entries);
+    if (earlierFile)
+        QCOMPARE(readBytes(path), earlier);
+    QVERIFY2(log.startsWith(QStringLiteral("\r\nCould not save ") + path + QStringLiteral(": ")), qPrintable(log));
+    QVERIFY2(log.endsWith(QStringLiteral(". Any earlier file of that name is unchanged.")), qPrintable(log));
+#endif
+}
+
+QTEST_MAIN(TestSaveFile)
+#include "tst_savefile.moc"

@@ -1,0 +1,162 @@
+#include "formfixture.h"
+#include "ui/controltable.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsWithWriteDimmedAndEverythingElseReady()
+    {
+        FormFixture f;
+        for (auto *button : f.form.findChildren<QPushButton *>()) {
+            if (button->objectName() != QLatin1String("Command3"))
+                QCOMPARE(button->isEnabled(), button != f.form.Command7);
+        }
+        QCOMPARE(f.form.Text3->text(), QStringLiteral("0/10"));
+        QCOMPARE(f.form.Text6->text(), QStringLiteral("PELZO "));
+        QCOMPARE(f.form.Text32->text(), QStringLiteral("---"));
+        QVERIFY(!f.form.Text32->isEnabled());
+        QVERIFY(!f.form.Label21->isEnabled());
+        QVERIFY(f.form.Timer2->isActive());
+        QCOMPARE(f.form.Timer2->interval(), 100);
+        QVERIFY(!f.form.Timer1->isActive());
+        QCOMPARE(f.form.Timer1->interval(), 1000);
+        QCOMPARE(f.form.windowTitle(), QStringLiteral("PELZO aprs config"));
+    }
+
+    void everyControlIsFoundByItsName()
+    {
+        FormFixture f;
+        for (const pelzo::ControlSpec &spec : pelzo::controlTable())
+            QVERIFY2(f.form.findChild<QWidget *>(QLatin1String(spec.name)), spec.name);
+    }
+
+    void visibleControlsLieInsideTheWindowAndWorkFieldsNeverShow()
+    {
+        FormFixture f;
+        f.form.show();
+        f.form.Label2->setText(QStringLiteral("updating"));
+        f.form.Command3->setEnabled(true);
+        const QRect client = f.form.rect();
+        for (const pelzo::ControlSpec &spec : pelzo::controlTable()) {
+            auto *widget = f.form.findChild<QWidget *>(QLatin1String(spec.name));
+            if (spec.hidden) {
+                QVERIFY2(!widget->isVisible(), spec.name);
+                continue;
+            }
+            const QRect area(widget->mapTo(&f.form, QPoint(0, 0)), widget->size());
+            QVERIFY2(client.adjusted(-3, -3, 3, 3).contains(area), spec.name);
+        }
+    }
+
+    void labelsStandBesideTheFieldsTheyName_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("Comment labels the position") << "Comment" << "Text8";
+        QTest::newRow("Status labels the comment") << "Status" << "Text7";
+        QTest::newRow("Callsign") << "Callsign" << "Text4";
+        QTest::newRow("Tx time") << "Tx time" << "Text10";
+        QTest::newRow("ssid") << "ssid" << "Text34";
+    }
+    void labelsStandBesideTheFieldsTheyName()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, field);
+        FormFixture f;
+        QLabel *label = nullptr;
+        for (auto *candidate : f.form.findChildren<QLabel *>()) {
+            if (candidate->text() == caption)
+                label = candidate;
+        }
+        QVERIFY(label);
+        auto *edit = f.form.findChild<QLineEdit *>(field);
+        const QRect labelArea(label->mapTo(&f.form, QPoint(0, 0)), label->size());
+        const QRect fieldArea(edit->mapTo(&f.form, QPoint(0, 0)), edit->size());
+        QVERIFY(labelArea.right() <= fieldArea.left() + 2);
+        QVERIFY(labelArea.top() < fieldArea.bottom() && fieldArea.top() < labelArea.bottom());
+    }
+
+    void choiceListsAreFilledOnceInOrder_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QStringList>("items");
+        QStringList ssids;
+        for (int n = 0; n <= 15; ++n)
+            ssids << QString::number(n);
+        QTest::newRow("address mode") << "Combo2" << QStringList{"DHCP", "STATIC IP"};
+        QTest::newRow("ssid 0 to 15") << "Combo5" << ssids;
+        QTest::newRow("unit") << "Combo4" << QStringList{"km", "mi", QStringLiteral("公里")};
+        QTest::newRow("tx volume") << "Combo6" << QStringList{"1", "2", "3", "4", "5"};
+        QTest::newRow("path") << "Combo7" << QStringList{"None", "WIDE1-1", "WIDE1-1WIDE2-1", "WIDE1-1WIDE2-2"};
+        QTest::newRow("alias") << "Combo8" << QStringList{"WIDE1", "WIDE2", "WIDE1+WIDE2"};
+        QTest::newRow("backlight") << "Combo16" << QStringList{"ON", "05", "10", "20", "30", "60", "90"};
+    }
+    void choiceListsAreFilledOnceInOrder()
+    {
+        QFETCH(QString, control);
+        QFETCH(QStringList, items);
+        FormFixture f;
+        auto *combo = f.form.findChild<QComboBox *>(control);
+        QStringList actual;
+        for (int i = 0; i < combo->count(); ++i)
+            actual << combo->itemText(i);
+        QCOMPARE(actual, items);
+        QCOMPARE(combo->currentText(), QString());
+    }
+
+    void serverListHoldsFourEndpoints()
+    {
+        FormFixture f;
+        QCOMPARE(f.form.Combo3->count(), 4);
+        QCOMPARE(f.form.Combo3->currentText(), QString());
+    }
+
+    void typingIntoADropDownKeepsTheTextAndNeverTheList_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("free text is not added") << "Combo7" << "WIDE2-1";
+        QTest::newRow("a look-alike is not replaced by the item") << "Combo8" << "wide1";
+        QTest::newRow("a look-alike of STATIC IP") << "Combo2" << "static ip";
+        QTest::newRow("a prefix is not completed") << "Combo16" << "0";
+    }
+    void typingIntoADropDownKeepsTheTextAndNeverTheList()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        FormFixture f;
+        f.form.show();
+        auto *combo = f.form.findChild<QComboBox *>(control);
+        const int count = combo->count();
+        int picks = 0;
+        connect(combo, &QComboBox::activated, this, [&picks] { ++picks; });
+        combo->setFocus();
+        QTest::keyClicks(combo, typed);
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCOMPARE(combo->currentText(), typed);
+        QCOMPARE(combo->count(), count);
+        QCOMPARE(picks, 0);
+    }
+
+    void activityLogKeepsCrLfAndUserTyping()
+    {
+        FormFixture f;
+        f.form.setActivityLog(QStringLiteral("Writing......"));
+        f.form.appendActivityLog(QStringLiteral("Write complete"));
+        QCOMPARE(f.form.activityLog(), QStringLiteral("Writing......\r\nWrite complete"));
+        QCOMPARE(f.form.Text29->toPlainText(), QStringLiteral("Writing......\nWrite complete"));
+        f.form.Text29->moveCursor(QTextCursor::End);
+        f.form.Text29->insertPlainText(QStringLiteral("!"));
+        f.form.appendActivityLogText(QStringLiteral("x\r\n"));
+        QCOMPARE(f.form.activityLog(), QStringLiteral("Writing......\r\nWrite complete!x\r\n"));
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
