@@ -2,9 +2,15 @@
 
 #include <QByteArray>
 
+#include <optional>
+
 namespace pelzo {
 
 constexpr int BlockSize = 2048;
+
+// A bootloader answers each block well within a second; this leaves room for a
+// slow flash erase before a device that has stopped answering is given up.
+constexpr qint32 StallTimeoutMs = 30000;
 
 // What the window remembers about the firmware image and the update under way.
 struct FirmwareState
@@ -18,6 +24,22 @@ struct FirmwareState
     // From the update start until it completes or fails. While it is set no
     // other action may close the port: that would leave the device half-flashed.
     bool updateInProgress = false;
+
+    // Raised by every update start and by a cancel: a start suspended in a
+    // wait whose number is no longer current has been cancelled.
+    quint32 startNumber = 0;
+    // From the first connect request until the update ends: only then is a
+    // byte at the start of Text1 a bootloader response.
+    bool bootloaderAddressed = false;
+    // From the header until the update ends; the stall time-out watches this span.
+    bool headerSent = false;
+    quint32 lastResponseTick = 0;
+    // Blocks sent by a transfer that did not finish; the progress bar keeps
+    // showing them until the next image or start, as a full bar reads as success.
+    std::optional<qint32> unfinishedAt;
+    // How long a transfer may go without a response before it is given up.
+    // Kept here so that real-time tests can shorten it.
+    qint32 stallTimeoutMs = StallTimeoutMs;
 
     qint32 blockCount() const { return RomLength / BlockSize + 1; }
 };

@@ -72,6 +72,8 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
     }
     case ControlKind::MultiLineText: {
         auto *edit = new QPlainTextEdit(text, parent);
+        // The program appends here for as long as it runs; an undo history would only grow.
+        edit->setUndoRedoEnabled(false);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         return edit;

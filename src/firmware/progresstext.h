@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace pelzo {
+
+// done / total as a whole percentage, a half going to the even neighbour;
+// integers only, so 23 of 40 gives 58 and 1 of 8 gives 12.
+int roundedPercent(qint64 done, qint64 total);
+
+// The update status caption while blocks go out, and once the last has gone.
+QString transferringCaption(int percent);
+QString completeCaption(int percent);
+
+} // namespace pelzo

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "bootloaderpeer.h"
+
+#include "core/startup.h"
+#include "ui/form1.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+// A window loaded as the program loads it, with a PELZO on its port and a
+// folder for image files.
+template <class PlatformType>
+struct UpdateFixtureOn
+{
+    UpdateFixtureOn()
+    {
+        pelzo::formLoad(form);
+        platform.port().attachPeer(&peer);
+    }
+
+    // Bytes no filler or pattern of the program could imitate by accident.
+    static QByteArray imageBytes(qsizetype size)
+    {
+        QByteArray bytes(size, '\0');
+        quint32 x = 2463534242u;
+        for (char &b : bytes) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            b = char(x >> 24);
+        }
+        return bytes;
+    }
+
+    QString writeFile(const QByteArray &bytes, const QString &name = QStringLiteral("image.bin"))
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    // Chooses the file with Open ROM, as a user would.
+    void openRom(const QString &path)
+    {
+        platform.openAnswers << path;
+        form.Command1->click();
+    }
+
+    QByteArray loadImage(qsizetype size)
+    {
+        const QByteArray bytes = imageBytes(size);
+        openRom(writeFile(bytes));
+        return bytes;
+    }
+
+    void clickUpdateAt(qint64 timeMs)
+    {
+        platform.at(timeMs, [this] { form.Command2->click(); });
+    }
+
+    // The bytes that went out since the window opened, minus the configuration firmware's part.
+    QByteArray bootloaderBytes()
+    {
+        const QByteArray all = platform.port().writtenBytes();
+        return all.mid(all.indexOf("REBOOT#\r\n") + 9);
+    }
+
+    PlatformType platform;
+    pelzo::Form1 form{platform};
+    QTemporaryDir dir;
+    BootloaderPeer peer;
+};
+
+using UpdateFixture = UpdateFixtureOn<pelzo::VirtualPlatform>;
