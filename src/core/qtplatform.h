@@ -5,9 +5,9 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
+#include <QWidget>
 
 class QEventLoop;
-class QWidget;
 
 namespace pelzo {
 

@@ -3,6 +3,7 @@
 #include "core/wirecodec.h"
 #include "firmware/bootloaderframes.h"
 #include "firmware/updatelifecycle.h"
+#include "serial/portfailure.h"
 #include "ui/form1.h"
 
 #include <QLineEdit>
@@ -29,7 +30,7 @@ const QString PortBusy = QStringLiteral("Port is use or no");
 // open, and the window goes back to idle so that the next click starts afresh.
 void failStart(Form1 &form, bool holdsPort)
 {
-    const QString detail = form.port().lastError();
+    const QString detail = portFailureDetail(form.port());
     if (holdsPort)
         form.port().close();
     endUpdate(form);
@@ -89,7 +90,7 @@ void startUpdate(Form1 &form)
     form.WaitMs(PortSettleMs);
     SerialPort &port = form.port();
     if (!port.setSettings(LineSettings) || !port.open()) {
-        form.platform().messageBox(PortBusy, port.lastError());
+        form.platform().messageBox(PortBusy, portFailureDetail(port));
         return;
     }
     const quint32 start = beginUpdate(form);

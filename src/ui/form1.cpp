@@ -138,6 +138,7 @@ void Form1::createControls()
         QWidget *parent = containers.at(QString::fromLatin1(spec.parent));
         QWidget *widget = makeControl(spec, parent);
         widget->setObjectName(QString::fromLatin1(spec.name));
+        m_controls.emplace(spec.name, widget);
         widget->setGeometry(pixels(spec));
         if (spec.kind == ControlKind::Frame)
             containers[widget->objectName()] = widget;

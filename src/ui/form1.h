@@ -8,6 +8,8 @@
 #include <QWidget>
 
 #include <map>
+#include <string>
+#include <string_view>
 
 class QCheckBox;
 class QComboBox;
@@ -66,10 +68,13 @@ public:
     void setDigi(bool on);
     void setOctetBoxesEnabled(bool enabled);
 
+    // A control by its name, from a table filled once: the parser looks
+    // controls up for every received byte, and findChild walks every widget.
     template <typename T>
     T *control(const char *name) const
     {
-        return findChild<T *>(QLatin1String(name));
+        const auto it = m_controls.find(std::string_view(name));
+        return it == m_controls.end() ? nullptr : qobject_cast<T *>(it->second);
     }
 
     // Window-level values shared by the actions.
@@ -106,6 +111,7 @@ private:
     void writeField(Field field, const QString &text);
 
     Platform &m_platform;
+    std::map<std::string, QWidget *, std::less<>> m_controls;
     QString m_activityLog;
     bool m_showingLog = false;
     int m_batches = 0;

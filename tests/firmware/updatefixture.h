@@ -3,6 +3,7 @@
 #include "bootloaderpeer.h"
 
 #include "core/startup.h"
+#include "serial/portsettingsstore.h"
 #include "ui/form1.h"
 
 #include <QFile>
@@ -16,6 +17,10 @@ struct UpdateFixtureOn
 {
     UpdateFixtureOn()
     {
+        // COM1 was the last port used, so start-up selects it.
+        platform.setProgramFolder(dir.path());
+        pelzo::WriteINI(QStringLiteral("QTNComm"), QStringLiteral("par5"), QStringLiteral("COM1"),
+                        pelzo::portSettingsPath(platform));
         pelzo::formLoad(form);
         // The user has picked COM1; what start-up's port scan did is no part of an update.
         platform.serialPort().setCommPort(1);

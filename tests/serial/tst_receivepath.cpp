@@ -162,15 +162,6 @@ private slots:
         const qsizetype received = label.size() + LineBufferCap + 500 + 4 + 11;
         QCOMPARE(f.form.Text1.text().size(), QStringLiteral("Text1").size() + 2 * received);
     }
-
-    void nothingWaitingDoesNothing()
-    {
-        FormFixture f;
-        f.form.LineBuffer = "CONNECT";
-        onSerialReceive(f.form);
-        QCOMPARE(f.form.Text1.text(), QStringLiteral("Text1"));
-        QCOMPARE(connectOkCount(f.form), 0);
-    }
 };
 
 QTEST_MAIN(TestReceivePath)

@@ -108,7 +108,7 @@ private slots:
         QVERIFY(port.writes().isEmpty());
     }
 
-    void everyChoiceListFilledOnceInOrder()
+    void choiceListsFilledOnceAndCtcssUnused()
     {
         QTemporaryDir folder;
         VirtualPlatform platform;
@@ -120,15 +120,6 @@ private slots:
             QCOMPARE(items(combo), list.items);
             QCOMPARE(combo->currentText(), QString());
         }
-    }
-
-    void ctcssShownAsUnused()
-    {
-        QTemporaryDir folder;
-        VirtualPlatform platform;
-        platform.setProgramFolder(folder.path());
-        Form1 form(platform);
-        formLoad(form);
         QCOMPARE(form.Text32->text(), QStringLiteral("---"));
         QVERIFY(!form.Text32->isEnabled());
         QVERIFY(!form.Label21->isEnabled());
