@@ -105,6 +105,16 @@ bool probe(Form1 &form)
     return true;
 }
 
+// The failure path leaves Write data as it stands (the fields were cleared, a
+// write would send them empty), but not a "reading" caption on a read that
+// has ended. A cancel's "Port is open" stays.
+void fail(Form1 &form)
+{
+    if (form.Command6->text() == WorkingCaption)
+        form.Command6->setText(IdleCaption);
+    showPortFailure(form);
+}
+
 void finish(Form1 &form)
 {
     form.Command7->setEnabled(true);
@@ -131,22 +141,19 @@ void readData(Form1 &form)
     form.Command6->setText(WorkingCaption);
     form.Command7->setEnabled(false);
     form.WaitMs(BeforeOpenMs);
-    if (!applyLineSettings(form) || !openPort(form)) {
-        form.Command6->setText(IdleCaption);
-        showPortFailure(form);
-        return;
-    }
+    if (!applyLineSettings(form) || !openPort(form))
+        return fail(form);
     normalisePortListName(form);
     recordPortSettings(form);
 
     // A cancelled read goes on to its first request, which finds the port closed.
     if (!probe(form))
-        return showPortFailure(form);
+        return fail(form);
 
     form.ReadEndSeen = 0;
     for (int j = 1; j <= RequestAttempts; ++j) {
         if (!sendText(form, Request))
-            return showPortFailure(form);
+            return fail(form);
         form.WaitMs(RequestIntervalMs);
         form.setActivityLog(QStringLiteral("Connection OK\r\nReading %1/20Times......").arg(j));
         if (form.ReadEndSeen == 1) {

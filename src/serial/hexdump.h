@@ -9,9 +9,15 @@ namespace pelzo {
 // The received-bytes text: every byte as two upper-case hex digits appended to
 // the trimmed old text. Trimming happens once after the text was set, so an
 // append costs the same however long the text has grown.
+//
+// Only the start is ever read (a bootloader answer stands in the first two
+// digits), so the text stops growing at a cap: a device that talks for hours
+// between two firmware updates would otherwise fill the memory with its dump.
 class HexDump
 {
 public:
+    static constexpr qsizetype CapChars = 8192;
+
     explicit HexDump(const QString &text = QStringLiteral("Text1")) { setText(text); }
 
     void setText(const QString &text)
@@ -29,6 +35,8 @@ public:
             m_text = trimSpaces(m_text);
             m_trimmed = true;
         }
+        if (m_text.size() + 2 > CapChars)
+            return;
         m_text += QLatin1Char(digits[byte >> 4]);
         m_text += QLatin1Char(digits[byte & 0x0f]);
     }

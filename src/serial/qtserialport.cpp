@@ -78,6 +78,9 @@ bool QtSerialPort::open()
         return fail(m_port.errorString());
     }
     m_port.clearError();
+    // What arrived while the port was closed (a late answer to the last
+    // exchange) would be taken for an answer to the next one.
+    m_port.clear(QSerialPort::Input);
     return true;
 }
 

@@ -8,6 +8,9 @@ namespace pelzo {
 namespace {
 
 constexpr char LineFeed = 10;
+// Never part of a report line. Line noise and some adapters put NULs between
+// lines; kept, they would hide the label of the line that follows.
+constexpr char Nul = 0;
 constexpr char CarriageReturn = 13;
 
 } // namespace
@@ -27,7 +30,7 @@ void receiveBytes(Form1 &form, QByteArrayView bytes)
     for (const char byte : bytes) {
         if (byte == CarriageReturn) {
             form.LineBuffer.clear();
-        } else if (byte != LineFeed) {
+        } else if (byte != LineFeed && byte != Nul) {
             if (form.LineBuffer.size() >= LineBufferCap)
                 continue; // the line does not change, so neither would the parse
             form.LineBuffer.append(byte);

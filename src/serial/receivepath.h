@@ -14,7 +14,8 @@ constexpr qsizetype LineBufferCap = 4096;
 void onSerialReceive(Form1 &form);
 
 // Appends the bytes to the hex dump, then assembles them into LineBuffer,
-// running the parser after each byte (a parser failure is dropped here).
+// running the parser after each byte (a parser failure is dropped here). A
+// carriage return ends the line; line feeds and NULs are left out of it.
 void receiveBytes(Form1 &form, QByteArrayView bytes);
 
 } // namespace pelzo

@@ -42,6 +42,7 @@ private slots:
     void readWithoutEndMarkerSaysSo();
     void secondClickCancelsTheRead();
     void portThatWillNotOpen();
+    void deviceGoneDuringTheRequests();
     void portListNameIsRecorded_data();
     void portListNameIsRecorded();
 };
@@ -188,6 +189,25 @@ void TestReadData::portThatWillNotOpen()
     QCOMPARE(fx.form.Command6->text(), QStringLiteral("read data"));
     QVERIFY(!fx.form.Command7->isEnabled());
     QVERIFY(!QFile::exists(portSettingsPath(fx.platform)));
+}
+
+// The device vanishes after its connect answer: the read fails at its next
+// request and must not go on showing "reading".
+void TestReadData::deviceGoneDuringTheRequests()
+{
+    ReadFixture fx;
+    fx.device.on("SETUP#", "CONNECT\r\n");
+    fx.device.on("AT+READ#", "CALLSIGN:BH4XYZ-7\r\n");
+    fx.device.hangUpAt(2500);
+    fx.read();
+
+    // Requests at 1102 and 2103 ms went out; the third finds the port closed.
+    QCOMPARE(fx.count(Request), 2);
+    QCOMPARE(fx.platform.messageBoxes.size(), 1);
+    QCOMPARE(fx.platform.messageBoxes[0].text, QStringLiteral("Port is open or no"));
+    QCOMPARE(fx.form.Command6->text(), QStringLiteral("read data"));
+    QVERIFY(!fx.form.Command7->isEnabled());
+    QVERIFY(!fx.platform.port().isOpen());
 }
 
 void TestReadData::portListNameIsRecorded_data()

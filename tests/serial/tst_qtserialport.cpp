@@ -24,6 +24,8 @@ namespace {
 constexpr qint64 IdleCpuLimitNs = 250'000'000;
 constexpr int MeasuredIdleMs = 1000;
 constexpr int EventTimeoutMs = 5000;
+// The pseudo-terminal hands bytes from its master to the port side in a kernel work queue.
+constexpr int PtyHandOverMs = 200;
 
 constexpr char GuestOption[] = "--open-com3-in";
 
@@ -169,6 +171,27 @@ private slots:
         port.close();
         QByteArray atDevice;
         QTRY_COMPARE_WITH_TIMEOUT((atDevice += pty.received()), QByteArray("AT+RESET#\r\n"), EventTimeoutMs);
+    }
+
+    // An answer that came after the last exchange closed the port (a device
+    // that answered too late) waits in the system; the next exchange must not
+    // take it for its own.
+    void bytesFromBeforeTheOpenAreDropped()
+    {
+        PseudoTerminal pty;
+        QVERIFY(QFile::link(pty.slavePath(), QDir(m_ports).filePath(QStringLiteral("COM3"))));
+        QtSerialPort port(m_ports);
+        QByteArray received;
+        port.onReceive = [&] { received += port.readAll(); };
+        QVERIFY(port.setCommPort(3));
+        QVERIFY(port.open());
+        port.close();
+        QVERIFY(pty.send("freq save\r\n"));
+        QTest::qWait(PtyHandOverMs);
+
+        QVERIFY(port.open());
+        QVERIFY(pty.send("CONNECT\r\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(received, QByteArray("CONNECT\r\n"), EventTimeoutMs);
     }
 
     void farEndClosingClosesThePortOnce()

@@ -48,6 +48,8 @@ private slots:
         QTest::newRow("no line end: line stays") << QByteArray("CONNECT") << 1 << QByteArray("CONNECT");
         QTest::newRow("carriage return clears before the parse") << QByteArray("CONNECT\r") << 1 << QByteArray();
         QTest::newRow("unterminated line prefixes the next") << QByteArray("xCONNECT\r\n") << 0 << QByteArray();
+        QTest::newRow("NULs between lines do not hide the next label")
+            << QByteArray("\0\0CONNECT\r\n\0", 12) << 1 << QByteArray();
     }
 
     void parserRunsAfterEveryByte()
@@ -158,9 +160,25 @@ private slots:
         receiveBytes(f.form, "\r\nCONNECT\r\n");
         QCOMPARE(connectOkCount(f.form), 1);
         QVERIFY(f.form.LineBuffer.isEmpty());
-        // The hex dump still shows every byte.
-        const qsizetype received = label.size() + LineBufferCap + 500 + 4 + 11;
-        QCOMPARE(f.form.Text1.text().size(), QStringLiteral("Text1").size() + 2 * received);
+        // The hex dump keeps the start of what came.
+        QVERIFY(f.form.Text1.text().startsWith(QStringLiteral("Text1667265712073617665")));
+    }
+
+    // A device that talks for hours between two updates: the dump stops at its
+    // cap, and a clear still puts the next byte at its start.
+    void hexDumpStaysBoundedAndClears()
+    {
+        FormFixture f;
+        f.form.Text1.setText(QStringLiteral("  "));
+        const QByteArray chatter(64 * 1024, 'A');
+        for (int event = 0; event < 16; ++event)
+            receiveBytes(f.form, chatter);
+        QCOMPARE(f.form.Text1.text().size(), HexDump::CapChars);
+        QVERIFY(f.form.Text1.text().startsWith(QStringLiteral("4141")));
+
+        f.form.Text1.setText(QStringLiteral("  "));
+        receiveBytes(f.form, "\xc5");
+        QCOMPARE(f.form.Text1.start(2), QStringLiteral("C5"));
     }
 };
 
