@@ -27,7 +27,7 @@ inline qint64 processCpuMs()
 // spins (a lost device reported in a loop, a timer gone wild) uses all of it.
 inline double idleCoreShare()
 {
-    constexpr int IdleSpanMs = 1000;
+    constexpr int IdleSpanMs = 500;
     QElapsedTimer wall;
     wall.start();
     const qint64 cpuBefore = processCpuMs();
