@@ -18,6 +18,8 @@ namespace {
 // Long enough for any action, and an update started inside another, to end.
 constexpr qint64 SettleMs = 120'000;
 constexpr int ImageBytes = 12000;
+// Inside the short wait with which read, write, restart and update start, before they open the port.
+constexpr qint64 BeforeOpenMs = 50;
 
 const QString PortFailure = QStringLiteral("Port is open or no");
 const QString UpdatePortBusy = QStringLiteral("Port is use or no");
@@ -128,6 +130,20 @@ void TestOverlappingActions::buttonInsideAnotherActionsWait_data()
             }
             QTest::addRow("%s pressed during %s", qPrintable(inner), outer.name)
                 << o << outer.atMs << inner << boxes << readCaption;
+        }
+        // Before the outer action opens the port (Apply opens it at once): the inner
+        // exchange runs whole inside that first wait, then the outer one runs. An
+        // update keeps the port for its connect phase, so the outer one cannot open it.
+        if (o == QLatin1String("Command8"))
+            continue;
+        for (const QString &inner : {QStringLiteral("Command6"), QStringLiteral("Command8"),
+                                     QStringLiteral("Command9"), QStringLiteral("Command2")}) {
+            QStringList boxes;
+            if (inner == QLatin1String("Command2") && o != QLatin1String("Command7"))
+                boxes << (update ? UpdatePortBusy : PortFailure);
+            const bool readEnds = o == QLatin1String("Command6") || inner == QLatin1String("Command6");
+            QTest::addRow("%s pressed before %s opens the port", qPrintable(inner), outer.name)
+                << o << qint64(BeforeOpenMs) << inner << boxes << QString(readEnds ? "read data" : "Read data");
         }
     }
 }
