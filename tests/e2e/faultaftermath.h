@@ -3,6 +3,7 @@
 // What every fault of the campaign must leave behind: a program that idles
 // without spinning, holds no port, and has not touched the user's files.
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -52,14 +53,18 @@ inline bool processHolds(const QString &devicePath)
     return false;
 }
 
-// The lock file QSerialPort takes for a port opened by this path.
-inline QString portLockFile(const QString &portPath)
+// Whether this process holds QSerialPort's lock on the device (a lock file in
+// /var/lock named after the device, whose first line is the holder's pid).
+// The program opens a port by the device's own name, so that is the lock.
+inline bool processHoldsLock(const QString &devicePath)
 {
-    QString name = portPath;
-    if (name.startsWith(QLatin1Char('/')))
-        name.remove(0, 1);
+    QString name = devicePath;
+    if (name.startsWith(QStringLiteral("/dev/")))
+        name.remove(0, 5);
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return QStringLiteral("/var/lock/LCK..") + name;
+    QFile lock(QStringLiteral("/var/lock/LCK..") + name);
+    return lock.open(QIODevice::ReadOnly)
+           && lock.readLine().trimmed().toLongLong() == QCoreApplication::applicationPid();
 }
 
 // Every file under a folder with a digest of its contents.

@@ -159,7 +159,7 @@ void TestLinkFaultsE2e::deviceGoneMidAction()
     // The port is let go, on our side and in the system.
     QVERIFY(!form.port().isOpen());
     QVERIFY(!processHolds(devicePath));
-    QVERIFY(!QFile::exists(portLockFile(portPath)));
+    QVERIFY(!processHoldsLock(devicePath));
 
     // No core spins, neither during the action nor after it.
     QVERIFY2(actionShare < SpinningShare, qPrintable(QString::number(actionShare)));
