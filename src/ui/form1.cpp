@@ -32,6 +32,7 @@ constexpr qsizetype ActivityLogLimit = qsizetype(32) << 20;
 // border" and "scroll bar"), fixed so the window looks the same everywhere.
 const QColor ActiveBorderColour(180, 180, 180);
 const QColor ScrollBarColour(200, 200, 200);
+constexpr qreal CompactFontPoints = 8.25;
 
 QRect pixels(const ControlSpec &spec)
 {
@@ -159,6 +160,15 @@ void Form1::createControls()
     colour(frame1, QPalette::Button, ActiveBorderColour);
     setAutoFillBackground(true);
     colour(this, QPalette::Window, ActiveBorderColour);
+    // The layout was drawn for a compact 8-point interface font: boxes a few
+    // characters wide (an octet, an SSID) clip their text at larger sizes.
+    QFont compact = font();
+    compact.setPointSizeF(std::min<qreal>(compact.pointSizeF(), CompactFontPoints));
+    for (QWidget *widget : findChildren<QWidget *>()) {
+        if (widget->objectName() != QLatin1String("Label3"))
+            widget->setFont(compact);
+    }
+    setStyleSheet(QStringLiteral("QLineEdit { padding: 0px 1px; }"));
 
     auto *title = control<QLabel>("Label3");
     QFont titleFont = title->font();
@@ -329,7 +339,7 @@ void Form1::writeField(Field field, const QString &text)
     }
     const char *name = controlsOf(field).front();
     if (auto *combo = control<QComboBox>(name))
-        combo->setEditText(text);
+        setProgramText(combo->lineEdit(), text);
     else
         setProgramText(control<QLineEdit>(name), text);
 }
@@ -337,6 +347,11 @@ void Form1::writeField(Field field, const QString &text)
 QLineEdit *Form1::octetBox(Field field, int index) const
 {
     return control<QLineEdit>(controlsOf(field)[std::size_t(index)]);
+}
+
+void Form1::setOctet(Field field, int index, const QString &text)
+{
+    setProgramText(octetBox(field, index), text);
 }
 
 QStringList Form1::octets(Field field) const
