@@ -229,6 +229,11 @@ void Form1::bindControls()
     Label21 = control<QLabel>("Label21");
 
     Command7->setEnabled(false);
+    // The status box is narrow: show the start of what the actions write there.
+    connect(Text3, &QLineEdit::textChanged, this, [this] {
+        if (!Text3->hasFocus())
+            Text3->setCursorPosition(0);
+    });
 
     // What the user types into the ActivityLog becomes part of its text, as the program's appends do.
     connect(Text29, &QPlainTextEdit::textChanged, this, [this] {

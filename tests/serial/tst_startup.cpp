@@ -99,6 +99,8 @@ private slots:
         for (int i = 0; i < form.Combo1->count(); ++i)
             QCOMPARE(form.Combo1->itemData(i, Qt::ToolTipRole).toString(),
                      QStringLiteral("virtual:") + form.Combo1->itemText(i));
+        // With no port at all the list itself says why and what to do.
+        QCOMPARE(form.Combo1->toolTip().contains(QLatin1String("dialout")), listed.isEmpty());
 
         // Silent, and the port left closed and set up for the device.
         QVERIFY(platform.messageBoxes.isEmpty());
