@@ -34,10 +34,10 @@ const QColor ActiveBorderColour(180, 180, 180);
 const QColor ScrollBarColour(200, 200, 200);
 constexpr qreal CompactFontPoints = 8.25;
 
-QRect pixels(const ControlSpec &spec)
+QRect pixels(const ControlSpec &row)
 {
-    return {spec.left / TwipsPerPixel, spec.top / TwipsPerPixel, spec.width / TwipsPerPixel,
-            spec.height / TwipsPerPixel};
+    return {row.left / TwipsPerPixel, row.top / TwipsPerPixel, row.width / TwipsPerPixel,
+            row.height / TwipsPerPixel};
 }
 
 QComboBox *makeComboBox(QWidget *parent)
@@ -54,10 +54,10 @@ QComboBox *makeComboBox(QWidget *parent)
     return combo;
 }
 
-QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
+QWidget *makeControl(const ControlSpec &row, QWidget *parent)
 {
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+    const QString text = QString::fromUtf8(row.text);
+    switch (row.kind) {
     case ControlKind::Frame: {
         auto *frame = new QGroupBox(text, parent);
         frame->setFlat(text.isEmpty() && parent->objectName().isEmpty());
@@ -67,8 +67,8 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
         return new QLabel(text, parent);
     case ControlKind::TextBox: {
         auto *edit = new QLineEdit(text, parent);
-        if (spec.typingLimit > 0)
-            limitTyping(edit, spec.typingLimit);
+        if (row.typingLimit > 0)
+            limitTyping(edit, row.typingLimit);
         return edit;
     }
     case ControlKind::MultiLineText: {
@@ -135,20 +135,20 @@ void Form1::createControls()
 {
     std::map<QString, QWidget *> containers{{QString(), this}};
     std::vector<std::pair<int, QWidget *>> tabOrder;
-    for (const ControlSpec &spec : controlTable()) {
-        QWidget *parent = containers.at(QString::fromLatin1(spec.parent));
-        QWidget *widget = makeControl(spec, parent);
-        widget->setObjectName(QString::fromLatin1(spec.name));
-        m_controls.emplace(spec.name, widget);
-        widget->setGeometry(pixels(spec));
-        if (spec.kind == ControlKind::Frame)
+    for (const ControlSpec &row : controlTable()) {
+        QWidget *parent = containers.at(QString::fromLatin1(row.parent));
+        QWidget *widget = makeControl(row, parent);
+        widget->setObjectName(QString::fromLatin1(row.name));
+        m_controls.emplace(row.name, widget);
+        widget->setGeometry(pixels(row));
+        if (row.kind == ControlKind::Frame)
             containers[widget->objectName()] = widget;
-        if (spec.hidden)
+        if (row.hidden)
             widget->hide();
-        if (spec.tabIndex < 0)
+        if (row.tabIndex < 0)
             widget->setFocusPolicy(widget->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
         else if (widget->focusPolicy() != Qt::NoFocus)
-            tabOrder.emplace_back(spec.tabIndex, widget);
+            tabOrder.emplace_back(row.tabIndex, widget);
     }
     std::sort(tabOrder.begin(), tabOrder.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabOrder.size(); ++i)

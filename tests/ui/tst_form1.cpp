@@ -32,8 +32,8 @@ private slots:
     void everyControlIsFoundByItsName()
     {
         FormFixture f;
-        for (const pelzo::ControlSpec &spec : pelzo::controlTable())
-            QVERIFY2(f.form.findChild<QWidget *>(QLatin1String(spec.name)), spec.name);
+        for (const pelzo::ControlSpec &row : pelzo::controlTable())
+            QVERIFY2(f.form.findChild<QWidget *>(QLatin1String(row.name)), row.name);
     }
 
     void visibleControlsLieInsideTheWindowAndWorkFieldsNeverShow()
@@ -43,14 +43,14 @@ private slots:
         f.form.Label2->setText(QStringLiteral("updating"));
         f.form.Command3->setEnabled(true);
         const QRect client = f.form.rect();
-        for (const pelzo::ControlSpec &spec : pelzo::controlTable()) {
-            auto *widget = f.form.findChild<QWidget *>(QLatin1String(spec.name));
-            if (spec.hidden) {
-                QVERIFY2(!widget->isVisible(), spec.name);
+        for (const pelzo::ControlSpec &row : pelzo::controlTable()) {
+            auto *widget = f.form.findChild<QWidget *>(QLatin1String(row.name));
+            if (row.hidden) {
+                QVERIFY2(!widget->isVisible(), row.name);
                 continue;
             }
             const QRect area(widget->mapTo(&f.form, QPoint(0, 0)), widget->size());
-            QVERIFY2(client.adjusted(-3, -3, 3, 3).contains(area), spec.name);
+            QVERIFY2(client.adjusted(-3, -3, 3, 3).contains(area), row.name);
         }
     }
 
