@@ -93,7 +93,6 @@ void TestWriteData::sendsTheSequenceWithItsPacing_data()
     QTest::newRow("DHCP sends 15 commands") << QStringLiteral("DHCP") << false;
     QTest::newRow("STATIC IP sends the four addresses") << QStringLiteral("STATIC IP") << true;
     QTest::newRow("lower-case static ip is not static") << QStringLiteral("static ip") << false;
-    QTest::newRow("a blank mode is not static") << QStringLiteral(" ") << false;
 }
 
 void TestWriteData::sendsTheSequenceWithItsPacing()
@@ -131,7 +130,6 @@ void TestWriteData::activityLogTellsTheOutcome_data()
     const auto inPoll = [](int poll) { return qint64(200 + 500 * (poll - 1) + 250); };
     const QString complete = QStringLiteral("\r\nWrite complete");
 
-    QTest::newRow("confirmed in poll 1") << inPoll(1) << QStringLiteral("Writing......") + complete;
     QTest::newRow("confirmed in poll 14") << inPoll(14) << QStringLiteral("Writing......") + complete;
     QTest::newRow("confirmed in poll 15") << inPoll(15) << QStringLiteral("Writing......") + Fail + complete;
     QTest::newRow("confirmed in poll 16") << inPoll(16)
@@ -225,20 +223,14 @@ void TestWriteData::commandCarriesTheFieldEncoded_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("command");
 
-    QTest::newRow("6-character callsign has no blanks")
-        << QStringLiteral("Text4") << QStringLiteral("NOCALL") << QByteArray("AT+CALL,NOCALL-10#\r\n");
     QTest::newRow("4-character callsign is filled to 6")
         << QStringLiteral("Text4") << QStringLiteral("TEST") << QByteArray("AT+CALL,TEST  -10#\r\n");
-    QTest::newRow("callsign longer than 6 is sent whole")
-        << QStringLiteral("Text4") << QStringLiteral("AB1CDEFG") << QByteArray("AT+CALL,AB1CDEFG-10#\r\n");
     QTest::newRow("empty SSID leaves nothing after the dash")
         << QStringLiteral("Combo5") << QString() << QByteArray("AT+CALL,NOCALL-#\r\n");
     QTest::newRow("backlight 05 as it is") << QStringLiteral("Combo16") << QStringLiteral("05")
                                            << QByteArray("AT+BACKLIGHT,05#\r\n");
     QTest::newRow("unknown unit is 2") << QStringLiteral("Combo4") << QStringLiteral("KM")
                                        << QByteArray("AT+UNIT,2#\r\n");
-    QTest::newRow("unknown path is 1") << QStringLiteral("Combo7") << QStringLiteral("WIDE3")
-                                       << QByteArray("AT+PATH,1#\r\n");
     QTest::newRow("unknown alias is 3") << QStringLiteral("Combo8") << QString() << QByteArray("AT+ALIAS,3#\r\n");
     QTest::newRow("send time gets no leading zero")
         << QStringLiteral("Text10") << QStringLiteral("600") << QByteArray("AT+TIME,600#\r\n");

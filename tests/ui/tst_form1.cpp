@@ -60,9 +60,6 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::newRow("Comment labels the position") << "Comment" << "Text8";
         QTest::newRow("Status labels the comment") << "Status" << "Text7";
-        QTest::newRow("Callsign") << "Callsign" << "Text4";
-        QTest::newRow("Tx time") << "Tx time" << "Text10";
-        QTest::newRow("ssid") << "ssid" << "Text34";
     }
     void labelsStandBesideTheFieldsTheyName()
     {
@@ -82,49 +79,12 @@ private slots:
         QVERIFY(labelArea.top() < fieldArea.bottom() && fieldArea.top() < labelArea.bottom());
     }
 
-    void choiceListsAreFilledOnceInOrder_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QStringList>("items");
-        QStringList ssids;
-        for (int n = 0; n <= 15; ++n)
-            ssids << QString::number(n);
-        QTest::newRow("address mode") << "Combo2" << QStringList{"DHCP", "STATIC IP"};
-        QTest::newRow("ssid 0 to 15") << "Combo5" << ssids;
-        QTest::newRow("unit") << "Combo4" << QStringList{"km", "mi", QStringLiteral("公里")};
-        QTest::newRow("tx volume") << "Combo6" << QStringList{"1", "2", "3", "4", "5"};
-        QTest::newRow("path") << "Combo7" << QStringList{"None", "WIDE1-1", "WIDE1-1WIDE2-1", "WIDE1-1WIDE2-2"};
-        QTest::newRow("alias") << "Combo8" << QStringList{"WIDE1", "WIDE2", "WIDE1+WIDE2"};
-        QTest::newRow("backlight") << "Combo16" << QStringList{"ON", "05", "10", "20", "30", "60", "90"};
-    }
-    void choiceListsAreFilledOnceInOrder()
-    {
-        QFETCH(QString, control);
-        QFETCH(QStringList, items);
-        FormFixture f;
-        auto *combo = f.form.findChild<QComboBox *>(control);
-        QStringList actual;
-        for (int i = 0; i < combo->count(); ++i)
-            actual << combo->itemText(i);
-        QCOMPARE(actual, items);
-        QCOMPARE(combo->currentText(), QString());
-    }
-
-    void serverListHoldsFourEndpoints()
-    {
-        FormFixture f;
-        QCOMPARE(f.form.Combo3->count(), 4);
-        QCOMPARE(f.form.Combo3->currentText(), QString());
-    }
-
     void typingIntoADropDownKeepsTheTextAndNeverTheList_data()
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("typed");
         QTest::newRow("free text is not added") << "Combo7" << "WIDE2-1";
         QTest::newRow("a look-alike is not replaced by the item") << "Combo8" << "wide1";
-        QTest::newRow("a look-alike of STATIC IP") << "Combo2" << "static ip";
-        QTest::newRow("a prefix is not completed") << "Combo16" << "0";
     }
     void typingIntoADropDownKeepsTheTextAndNeverTheList()
     {
