@@ -75,7 +75,8 @@ void TestBlockTransfer::imageArrivesAsHeaderAndBlocks_data()
     QTest::addColumn<int>("blocks");
     QTest::addColumn<int>("connectTicks"); // the second tick stops Timer1 when it comes before the end
     QTest::newRow("6144 bytes: last block all filler") << 6144 << QByteArray("\x5E\x00\x00\x03\xE5", 5) << 4 << 1;
-    QTest::newRow("100 KB") << 102400 << QByteArray("\x5E\x00\x00\x32\xE5", 5) << 51 << 2;
+    QTest::newRow("100 KB: Timer1 stopped by its second tick")
+        << 102400 << QByteArray("\x5E\x00\x00\x32\xE5", 5) << 51 << 2;
 }
 
 void TestBlockTransfer::imageArrivesAsHeaderAndBlocks()

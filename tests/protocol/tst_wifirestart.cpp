@@ -34,8 +34,6 @@ class TestWifiRestart : public QObject
 private slots:
     void wifiOutcome_data();
     void wifiOutcome();
-    void wifiCommandCarriesNameAndPassword_data();
-    void wifiCommandCarriesNameAndPassword();
     void applyWhilePortOpenStopsTheOtherExchange();
     void applyDuringReadCancelsTheRead();
     void applyWithPortThatWillNotOpen();
@@ -95,31 +93,6 @@ void TestWifiRestart::wifiOutcome()
     QCOMPARE(device.device.configuration().wifiSsid, QByteArray("HamNet"));
     QCOMPARE(device.device.configuration().wifiPassword, QByteArray("s3cret"));
     QCOMPARE(device.device.phase() == pelzosim::Phase::Bootloader, confirmedInPoll > 0);
-}
-
-void TestWifiRestart::wifiCommandCarriesNameAndPassword_data()
-{
-    QTest::addColumn<QString>("ssid");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QByteArray>("command");
-
-    QTest::newRow("both empty keep the separators") << QString() << QString() << QByteArray("AT+WIFI,,#\r\n");
-    QTest::newRow("comma and hash go out unchanged")
-        << QStringLiteral("a,b") << QStringLiteral("x#y") << QByteArray("AT+WIFI,a,b,x#y#\r\n");
-}
-
-void TestWifiRestart::wifiCommandCarriesNameAndPassword()
-{
-    QFETCH(QString, ssid);
-    QFETCH(QString, password);
-    QFETCH(QByteArray, command);
-
-    Fixture fx;
-    fx.form.Text34->setText(ssid);
-    fx.form.Text33->setText(password);
-    fx.apply();
-
-    QCOMPARE(writtenTexts(fx.platform.port()), QByteArrayList{command});
 }
 
 void TestWifiRestart::applyWhilePortOpenStopsTheOtherExchange()

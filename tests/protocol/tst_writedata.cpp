@@ -1,7 +1,6 @@
 #include "exchangetesting.h"
 
 #include "core/factorydefaults.h"
-#include "sentfields.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -74,8 +73,6 @@ private slots:
     void activityLogTellsTheOutcome_data();
     void activityLogTellsTheOutcome();
     void confirmationBeforeTheFrequencyCommandCounts();
-    void deviceTakesTheWindowsConfiguration_data();
-    void deviceTakesTheWindowsConfiguration();
     void commandCarriesTheFieldEncoded_data();
     void commandCarriesTheFieldEncoded();
     void fieldsAreReadAsEachCommandIsBuilt();
@@ -167,54 +164,6 @@ void TestWriteData::confirmationBeforeTheFrequencyCommandCounts()
     const qint64 frequencySent = fx.platform.port().writes().last().atMs;
     QCOMPARE(fx.platform.port().writes().last().bytes, QByteArray("\r\nAT+FREQ,144.6400#\r\n"));
     QCOMPARE(fx.platform.now(), frequencySent + waited(200) + waited(500) + waited(100));
-}
-
-void TestWriteData::deviceTakesTheWindowsConfiguration_data()
-{
-    QTest::addColumn<bool>("staticAddress");
-
-    QTest::newRow("static address") << true;
-    QTest::newRow("DHCP") << false;
-}
-
-void TestWriteData::deviceTakesTheWindowsConfiguration()
-{
-    QFETCH(bool, staticAddress);
-
-    WriteFixture fx;
-    const QList<std::pair<QString, QString>> edits{
-        {"Text4", "BH4XYZ"}, {"Combo5", "7"}, {"Text5", "12345"}, {"Text8", "!3111.11N/12122.22E&"},
-        {"Text7", "73 de Jürgen"}, {"Combo3", "euro.aprs2.net"}, {"Text10", "0300"}, {"Text11", "r/31/121/50"},
-        {"Combo16", "30"}, {"Combo4", "mi"}, {"Check1", "0"}, {"Combo6", "5"}, {"Combo7", "WIDE1-1WIDE2-1"},
-        {"Combo8", "WIDE1"}, {"Text31", "144.3900"}, {"Text13", "10"}, {"Text14", "0"}, {"Text15", "0"},
-        {"Text16", "5"}, {"Text17", "255"}, {"Text18", "255"}, {"Text19", "0"}, {"Text20", "0"},
-        {"Text21", "10"}, {"Text22", "0"}, {"Text23", "0"}, {"Text24", "1"}, {"Text25", "9"}, {"Text26", "9"},
-        {"Text27", "9"}, {"Text28", "9"},
-    };
-    for (const auto &[control, text] : edits)
-        setControlText(fx.form, control, text);
-    fx.form.Combo2->setEditText(staticAddress ? StaticIp : Dhcp);
-    QMap<Field, QStringList> window = sentFields(fx.form);
-    SimPeer &device = fx.useEmulator();
-    fx.write();
-    QCOMPARE(fx.form.activityLog(), QStringLiteral("Writing......\r\nWrite complete"));
-
-    // Read back, the device's configuration shows in the window as it was written.
-    fx.platform.port().clearWrites();
-    fx.form.Command6->click();
-    QVERIFY(fx.form.activityLog().endsWith(QStringLiteral("read ok")));
-    QMap<Field, QStringList> readBack = sentFields(fx.form);
-    if (!staticAddress) {
-        // Without a static address the device keeps the addresses it had.
-        for (Field field : {Field::IpAddress, Field::SubnetMask, Field::Gateway, Field::DnsServer}) {
-            window.remove(field);
-            readBack.remove(field);
-        }
-        QCOMPARE(device.device.configuration().value(pelzosim::Field::Ip),
-                 pelzosim::Configuration::factory().value(pelzosim::Field::Ip));
-    }
-    QCOMPARE(readBack, window);
-    QCOMPARE(device.device.configuration().value(pelzosim::Field::Dhcp), staticAddress ? "0" : "1");
 }
 
 void TestWriteData::commandCarriesTheFieldEncoded_data()
