@@ -26,6 +26,8 @@ private slots:
     void commandsSurviveAnySplit();
     void wifiCredentials_data();
     void wifiCredentials();
+    void bootloaderChecksEachFrame_data();
+    void bootloaderChecksEachFrame();
 };
 
 void TestSimFirmware::answersAtOnce_data()
@@ -99,6 +101,38 @@ void TestSimFirmware::wifiCredentials()
     QCOMPARE(host.device.configuration().wifiSsid, ssid);
     QCOMPARE(host.device.configuration().wifiPassword, password);
     QVERIFY(!readReport(host).contains("WIFI"));
+}
+
+// The firmware tests flash only well-formed frames; this is the one place a bad
+// frame reaches the emulated bootloader.
+void TestSimFirmware::bootloaderChecksEachFrame_data()
+{
+    QTest::addColumn<bool>("rightCheck");
+    QTest::newRow("right check byte: flashed") << true;
+    QTest::newRow("wrong check byte: refused, nothing flashed") << false;
+}
+
+void TestSimFirmware::bootloaderChecksEachFrame()
+{
+    QFETCH(bool, rightCheck);
+    const QByteArray image(100, '\x3C');
+    QByteArray frame = image + QByteArray(2048 - image.size(), '\xFF');
+    char check = 0;
+    for (char byte : std::as_const(frame))
+        check ^= byte;
+    frame += rightCheck ? check : char(~check);
+    VirtualHost host;
+    host.write("REBOOT#\r\n");
+    host.write(QByteArray("\x5F\x00\x00\xF5", 4));
+    host.advance(0);
+    QCOMPARE(host.takeReceived(), QByteArray("\xE5"));
+    host.write(QByteArray("\x5E\x00\x64\x00\xE5", 5));
+    host.advance(0);
+    QCOMPARE(host.takeReceived(), QByteArray("\xC5"));
+    host.write(frame);
+    host.advance(1000);
+    QCOMPARE(host.device.flashedImage(), rightCheck ? image : QByteArray());
+    QCOMPARE(host.device.transfer().stage, rightCheck ? pelzosim::BootStage::Complete : pelzosim::BootStage::Failed);
 }
 
 QTEST_GUILESS_MAIN(TestSimFirmware)
