@@ -1,4 +1,5 @@
 #include "core/virtualplatform.h"
+#include "filebytes.h"
 #include "serial/portsettingsstore.h"
 #include "ui/form1.h"
 
@@ -9,31 +10,6 @@
 using namespace pelzo;
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// Shows where two files part, so a failing row says what broke.
-QString firstDifference(const QByteArray &actual, const QByteArray &expected)
-{
-    qsizetype at = 0;
-    while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
-        ++at;
-    return QStringLiteral("files differ at byte %1\nactual:   %2\nexpected: %3")
-        .arg(at)
-        .arg(QString::fromLatin1(actual.mid(at, 40).toPercentEncoding(" []=")),
-             QString::fromLatin1(expected.mid(at, 40).toPercentEncoding(" []=")));
-}
 
 const QByteArray connectSettings = "[QTNComm]\npar5=COM3\npar4=115200\npar1=1\npar3=n\npar2=8\npar0=0\n"
                                    "InBuff=2048\nOutBuff=2048\n";
@@ -89,7 +65,7 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         if (!before.isNull())
-            writeBytes(m_path, before);
+            QVERIFY(writeBytes(m_path, before));
 
         VirtualPlatform platform;
         platform.setProgramFolder(m_folder.path());
@@ -97,8 +73,7 @@ private slots:
         WriteCommSet(form, QStringLiteral("COM3"), QStringLiteral("115200"), QStringLiteral("1"), QStringLiteral("n"),
                      QStringLiteral("8"), QStringLiteral("0"), QStringLiteral("2048"), QStringLiteral("2048"));
 
-        const QByteArray actual = readBytes(m_path);
-        QVERIFY2(actual == after, qPrintable(firstDifference(actual, after)));
+        QCOMPARE(linesWithEnds(readBytes(m_path)), linesWithEnds(after));
     }
 
     void readIni_data()
@@ -136,7 +111,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, value);
         if (!file.isNull())
-            writeBytes(m_path, file);
+            QVERIFY(writeBytes(m_path, file));
         const QString read = ReadINI(section, key, m_path);
         QCOMPARE(read, value);
         QVERIFY(!read.contains(QChar(0)));

@@ -1,9 +1,9 @@
 #include "core/factorydefaults.h"
 #include "formfixture.h"
+#include "filebytes.h"
 #include "formstate.h"
 #include "settingsfile/loadfile.h"
 #include "settingsfile/savefile.h"
-#include "settingsfiletest.h"
 
 #include <QPlainTextEdit>
 #include <QRegularExpression>
