@@ -1,4 +1,5 @@
 #include "exchangetesting.h"
+#include "formstate.h"
 
 #include "core/factorydefaults.h"
 
@@ -196,7 +197,7 @@ void TestWriteData::commandCarriesTheFieldEncoded()
 
     WriteFixture fx;
     fx.device.on("AT+FREQ,", "freq save\r\n");
-    setControlText(fx.form, control, text);
+    setControls(fx.form, {{control, text}});
     fx.write();
 
     const QByteArrayList texts = writtenTexts(fx.platform.port());
