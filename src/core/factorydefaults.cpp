@@ -55,7 +55,7 @@ void applyFactoryDefaults(Form1 &form)
     for (const FactoryValue &value : factoryValues) {
         if (isAddress(value.field)) {
             for (int i = 0; i < 4; ++i)
-                form.octetBox(value.field, i)->setText(QString::fromLatin1(value.values[std::size_t(i)]));
+                form.setOctet(value.field, i, QString::fromLatin1(value.values[std::size_t(i)]));
         } else if (value.field == Field::Server) {
             form.setFieldText(Field::Server, choices(Field::Server).constFirst());
         } else {

@@ -31,6 +31,12 @@ void closePortIfOpen(SerialPort &port)
         port.close();
 }
 
+// Start-up shows no message, so a first run with no usable port explains itself here.
+const QString NoPortHint = QStringLiteral(
+    "No serial port could be opened. Plug in the PELZO's USB serial adapter and restart the program. "
+    "On Linux you need to be in the group that owns serial devices (usually dialout), and a braille "
+    "display service (brltty) may hold USB adapters: see Troubleshooting in the user guide.");
+
 // Lists every port that opens now; a missing or busy port gets no item.
 void probePorts(Form1 &form)
 {
@@ -45,6 +51,8 @@ void probePorts(Form1 &form)
     }
     // The first item added would otherwise replace the saved name.
     form.Combo1->setEditText(savedName);
+    if (form.Combo1->count() == 0)
+        form.Combo1->setToolTip(NoPortHint);
 }
 
 void fillChoiceLists(Form1 &form)

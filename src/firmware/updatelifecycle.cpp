@@ -53,9 +53,9 @@ void setUpdateControlsEnabled(Form1 &form, bool enabled)
 void restoreUpdateStatusCaption(Form1 &form)
 {
     const auto table = controlTable();
-    const auto spec = std::find_if(table.begin(), table.end(),
+    const auto row = std::find_if(table.begin(), table.end(),
                                    [](const ControlSpec &c) { return std::strcmp(c.name, "Label2") == 0; });
-    form.Label2->setText(QString::fromUtf8(spec->text));
+    form.Label2->setText(QString::fromUtf8(row->text));
 }
 
 } // namespace pelzo

@@ -39,10 +39,10 @@ bool octetRule(Form1 &form, Field field, Line line, qsizetype first)
         const qsizetype comma = line.find(U',', searchFrom);
         if (comma == 0)
             return false;
-        form.octetBox(field, box)->setText(line.between(start, comma));
+        form.setOctet(field, box, line.between(start, comma));
         start = searchFrom = comma + 1;
     }
-    form.octetBox(field, 3)->setText(line.from(start));
+    form.setOctet(field, 3, line.from(start));
     return true;
 }
 

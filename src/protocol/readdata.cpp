@@ -67,7 +67,7 @@ void clearFields(Form1 &form)
         const auto controls = controlsOf(cleared.field);
         if (controls.size() > 1) {
             for (std::size_t box = 0; box < controls.size(); ++box)
-                form.octetBox(cleared.field, int(box))->setText(text);
+                form.setOctet(cleared.field, int(box), text);
         } else {
             form.setFieldText(cleared.field, text);
         }

@@ -32,11 +32,12 @@ constexpr qsizetype ActivityLogLimit = qsizetype(32) << 20;
 // border" and "scroll bar"), fixed so the window looks the same everywhere.
 const QColor ActiveBorderColour(180, 180, 180);
 const QColor ScrollBarColour(200, 200, 200);
+constexpr qreal CompactFontPoints = 8.25;
 
-QRect pixels(const ControlSpec &spec)
+QRect pixels(const ControlSpec &row)
 {
-    return {spec.left / TwipsPerPixel, spec.top / TwipsPerPixel, spec.width / TwipsPerPixel,
-            spec.height / TwipsPerPixel};
+    return {row.left / TwipsPerPixel, row.top / TwipsPerPixel, row.width / TwipsPerPixel,
+            row.height / TwipsPerPixel};
 }
 
 QComboBox *makeComboBox(QWidget *parent)
@@ -53,10 +54,10 @@ QComboBox *makeComboBox(QWidget *parent)
     return combo;
 }
 
-QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
+QWidget *makeControl(const ControlSpec &row, QWidget *parent)
 {
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+    const QString text = QString::fromUtf8(row.text);
+    switch (row.kind) {
     case ControlKind::Frame: {
         auto *frame = new QGroupBox(text, parent);
         frame->setFlat(text.isEmpty() && parent->objectName().isEmpty());
@@ -66,8 +67,8 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
         return new QLabel(text, parent);
     case ControlKind::TextBox: {
         auto *edit = new QLineEdit(text, parent);
-        if (spec.typingLimit > 0)
-            limitTyping(edit, spec.typingLimit);
+        if (row.typingLimit > 0)
+            limitTyping(edit, row.typingLimit);
         return edit;
     }
     case ControlKind::MultiLineText: {
@@ -134,20 +135,20 @@ void Form1::createControls()
 {
     std::map<QString, QWidget *> containers{{QString(), this}};
     std::vector<std::pair<int, QWidget *>> tabOrder;
-    for (const ControlSpec &spec : controlTable()) {
-        QWidget *parent = containers.at(QString::fromLatin1(spec.parent));
-        QWidget *widget = makeControl(spec, parent);
-        widget->setObjectName(QString::fromLatin1(spec.name));
-        m_controls.emplace(spec.name, widget);
-        widget->setGeometry(pixels(spec));
-        if (spec.kind == ControlKind::Frame)
+    for (const ControlSpec &row : controlTable()) {
+        QWidget *parent = containers.at(QString::fromLatin1(row.parent));
+        QWidget *widget = makeControl(row, parent);
+        widget->setObjectName(QString::fromLatin1(row.name));
+        m_controls.emplace(row.name, widget);
+        widget->setGeometry(pixels(row));
+        if (row.kind == ControlKind::Frame)
             containers[widget->objectName()] = widget;
-        if (spec.hidden)
+        if (row.hidden)
             widget->hide();
-        if (spec.tabIndex < 0)
+        if (row.tabIndex < 0)
             widget->setFocusPolicy(widget->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
         else if (widget->focusPolicy() != Qt::NoFocus)
-            tabOrder.emplace_back(spec.tabIndex, widget);
+            tabOrder.emplace_back(row.tabIndex, widget);
     }
     std::sort(tabOrder.begin(), tabOrder.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
@@ -159,6 +160,15 @@ void Form1::createControls()
     colour(frame1, QPalette::Button, ActiveBorderColour);
     setAutoFillBackground(true);
     colour(this, QPalette::Window, ActiveBorderColour);
+    // The layout was drawn for a compact 8-point interface font: boxes a few
+    // characters wide (an octet, an SSID) clip their text at larger sizes.
+    QFont compact = font();
+    compact.setPointSizeF(std::min<qreal>(compact.pointSizeF(), CompactFontPoints));
+    for (QWidget *widget : findChildren<QWidget *>()) {
+        if (widget->objectName() != QLatin1String("Label3"))
+            widget->setFont(compact);
+    }
+    setStyleSheet(QStringLiteral("QLineEdit { padding: 0px 1px; }"));
 
     auto *title = control<QLabel>("Label3");
     QFont titleFont = title->font();
@@ -219,6 +229,11 @@ void Form1::bindControls()
     Label21 = control<QLabel>("Label21");
 
     Command7->setEnabled(false);
+    // The status box is narrow: show the start of what the actions write there.
+    connect(Text3, &QLineEdit::textChanged, this, [this] {
+        if (!Text3->hasFocus())
+            Text3->setCursorPosition(0);
+    });
 
     // What the user types into the ActivityLog becomes part of its text, as the program's appends do.
     connect(Text29, &QPlainTextEdit::textChanged, this, [this] {
@@ -329,7 +344,7 @@ void Form1::writeField(Field field, const QString &text)
     }
     const char *name = controlsOf(field).front();
     if (auto *combo = control<QComboBox>(name))
-        combo->setEditText(text);
+        setProgramText(combo->lineEdit(), text);
     else
         setProgramText(control<QLineEdit>(name), text);
 }
@@ -337,6 +352,11 @@ void Form1::writeField(Field field, const QString &text)
 QLineEdit *Form1::octetBox(Field field, int index) const
 {
     return control<QLineEdit>(controlsOf(field)[std::size_t(index)]);
+}
+
+void Form1::setOctet(Field field, int index, const QString &text)
+{
+    setProgramText(octetBox(field, index), text);
 }
 
 QStringList Form1::octets(Field field) const

@@ -63,6 +63,7 @@ public:
     QString fieldText(Field field) const;
     void setFieldText(Field field, const QString &text);
     QLineEdit *octetBox(Field field, int index) const;
+    void setOctet(Field field, int index, const QString &text);
     QStringList octets(Field field) const;
     bool digi() const;
     void setDigi(bool on);

@@ -110,6 +110,9 @@ void setProgramText(QLineEdit *edit, const QString &text)
     if (edit->property(TypingLimitProperty).isValid() && text.size() > edit->maxLength())
         edit->setMaxLength(int(text.size()));
     edit->setText(text);
+    // A value put here by the program shows from its start, as it reads.
+    if (!edit->hasFocus())
+        edit->setCursorPosition(0);
 }
 
 void addressModeRule(Form1 &form)

@@ -21,6 +21,8 @@ private slots:
         QTest::newRow("wait 1000 returns at 1001") << 0u << 1000 << qint64(1001);
         QTest::newRow("negative wait behaves as 0") << 0u << -5 << qint64(1);
         QTest::newRow("wait across the clock's wrap") << 0xffffff00u << 1000 << qint64(1001);
+        QTest::newRow("wait starts on the last tick before the wrap") << 0xffffffffu << 100 << qint64(101);
+        QTest::newRow("wait ends exactly on the wrap") << 0xfffffc17u << 1000 << qint64(1001);
     }
     void waitReturnsAtFirstReadingPastItsDuration()
     {

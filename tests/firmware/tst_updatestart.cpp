@@ -32,7 +32,6 @@ private slots:
     void resetAcknowledgement_data();
     void resetAcknowledgement();
     void noBootloaderAnswer();
-    void answerToTheFirstRequest();
     void answerToTheNinthRequestCarriesOn();
     void cancelDuringTheResetPhase();
     void cancelDuringTheConnectPhase();
@@ -44,7 +43,6 @@ void TestUpdateStart::smallestImageIsFiveThousandBytes_data()
 {
     QTest::addColumn<int>("length");
     QTest::addColumn<bool>("starts");
-    QTest::newRow("no image") << -1 << false;
     QTest::newRow("4999 bytes") << 4999 << false;
     QTest::newRow("5000 bytes") << 5000 << true;
 }
@@ -116,8 +114,6 @@ void TestUpdateStart::resetAcknowledgement_data()
     QTest::addColumn<qint64>("ackMs");
     QTest::addColumn<QString>("log");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("in the third wait") << true << qint64(2500)
-                                       << "Wait for reset eeram 2/5\r\n\r\nreset eeram OK\r\n" << "update...";
     QTest::newRow("in the fifth wait") << true << qint64(4500)
                                        << "Wait for reset eeram 4/5\r\n\r\nreset eeram OK\r\n" << "update...";
     QTest::newRow("never") << false << qint64(0) << "Reset eeram fail,Please try again.\r\n" << "update";
@@ -183,39 +179,6 @@ void TestUpdateStart::noBootloaderAnswer()
     f.platform.at(f.platform.now() + 150, [&] { logAtNinth = f.form.activityLog(); });
     f.platform.runFor(200);
     QCOMPARE(logAtNinth, QStringLiteral("Please wait auto update.\r\n10/10"));
-}
-
-void TestUpdateStart::answerToTheFirstRequest()
-{
-    UpdateFixture f;
-    f.loadImage(30000);
-    struct State
-    {
-        bool updating, timer1, portOpen;
-        QString caption;
-        int bootReady;
-    };
-    QList<State> states;
-    const auto sample = [&] {
-        states.append({f.form.firmware.updateInProgress, f.form.Timer1->isActive(), f.form.port().isOpen(),
-                       f.form.Command2->text(), f.form.firmware.BootReady});
-    };
-    f.platform.at(ClickMs - 1, sample);
-    f.clickUpdateAt(ClickMs);
-    f.platform.at(FirstTickMs + 150, sample);  // header sent
-    f.platform.at(FirstTickMs + 1001, sample); // the second tick stopped Timer1
-    f.platform.runUntil(20000);
-
-    QCOMPARE(states.size(), 3);
-    QVERIFY(!states[0].updating);
-    QVERIFY(states[1].updating && states[1].timer1 && states[1].portOpen);
-    QCOMPARE(states[1].bootReady, 1);
-    QVERIFY(states[2].updating && !states[2].timer1 && states[2].portOpen);
-    QCOMPARE(states[2].caption, QStringLiteral("update"));
-    QCOMPARE(states[2].bootReady, 0);
-    QCOMPARE(f.peer.connectRequestTimes.size(), 1);
-    QCOMPARE(f.peer.flash, f.form.firmware.RomImage.left(15 * 2048));
-    QVERIFY(!f.form.firmware.updateInProgress);
 }
 
 void TestUpdateStart::answerToTheNinthRequestCarriesOn()

@@ -2,7 +2,6 @@
 #include "pacedserialport.h"
 
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace pelzo;
@@ -71,8 +70,6 @@ void TestExchangePort::firmwareUpdateKeepsThePort()
 void TestExchangePort::cancelledReadLeavesAnUpdateThatTookThePortAlone()
 {
     FormFixture fx;
-    QTemporaryDir folder;
-    fx.platform.setProgramFolder(folder.path());
     // A second click cancels the read; the update opens the freed port before the read wakes up.
     fx.platform.at(2500, [&] { fx.form.Command6->click(); });
     fx.platform.at(2600, [&] {

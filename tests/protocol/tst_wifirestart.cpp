@@ -34,8 +34,6 @@ class TestWifiRestart : public QObject
 private slots:
     void wifiOutcome_data();
     void wifiOutcome();
-    void wifiCommandCarriesNameAndPassword_data();
-    void wifiCommandCarriesNameAndPassword();
     void applyWhilePortOpenStopsTheOtherExchange();
     void applyDuringReadCancelsTheRead();
     void applyWithPortThatWillNotOpen();
@@ -44,7 +42,6 @@ private slots:
     void restartWhilePortOpenOnlyCloses();
     void restartFailure_data();
     void restartFailure();
-    void restartDuringRead();
 };
 
 void TestWifiRestart::wifiOutcome_data()
@@ -55,7 +52,6 @@ void TestWifiRestart::wifiOutcome_data()
 
     // The polls start with the command; each lasts 800 ms.
     const auto inPoll = [](int poll) { return qint64(800 * (poll - 1) + 400); };
-    QTest::newRow("confirmed in poll 1") << inPoll(1) << false << 1;
     QTest::newRow("confirmed in poll 16") << inPoll(16) << false << 16;
     QTest::newRow("never confirmed") << qint64(-1) << false << 0;
     QTest::newRow("a confirmation seen earlier does not count") << qint64(-1) << true << 0;
@@ -97,32 +93,6 @@ void TestWifiRestart::wifiOutcome()
     QCOMPARE(device.device.configuration().wifiSsid, QByteArray("HamNet"));
     QCOMPARE(device.device.configuration().wifiPassword, QByteArray("s3cret"));
     QCOMPARE(device.device.phase() == pelzosim::Phase::Bootloader, confirmedInPoll > 0);
-}
-
-void TestWifiRestart::wifiCommandCarriesNameAndPassword_data()
-{
-    QTest::addColumn<QString>("ssid");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QByteArray>("command");
-
-    QTest::newRow("name and password") << QStringLiteral("HamNet") << QStringLiteral("s3cret") << WifiCommand;
-    QTest::newRow("both empty keep the separators") << QString() << QString() << QByteArray("AT+WIFI,,#\r\n");
-    QTest::newRow("comma and hash go out unchanged")
-        << QStringLiteral("a,b") << QStringLiteral("x#y") << QByteArray("AT+WIFI,a,b,x#y#\r\n");
-}
-
-void TestWifiRestart::wifiCommandCarriesNameAndPassword()
-{
-    QFETCH(QString, ssid);
-    QFETCH(QString, password);
-    QFETCH(QByteArray, command);
-
-    Fixture fx;
-    fx.form.Text34->setText(ssid);
-    fx.form.Text33->setText(password);
-    fx.apply();
-
-    QCOMPARE(writtenTexts(fx.platform.port()), QByteArrayList{command});
 }
 
 void TestWifiRestart::applyWhilePortOpenStopsTheOtherExchange()
@@ -245,32 +215,6 @@ void TestWifiRestart::restartFailure()
     fx.platform.port().setHeldElsewhere(1, false);
     fx.restart();
     QCOMPARE(fx.platform.port().writes().size(), sent + 2);
-}
-
-void TestWifiRestart::restartDuringRead()
-{
-    Fixture fx;
-    // The device is slow to answer: the read is waiting for its report when restart is pressed.
-    pelzosim::Options slow;
-    slow.answerDelayMs = 800;
-    fx.useEmulator(slow);
-    const qint64 press = 1500;
-    fx.platform.at(press, [&] { fx.restart(); });
-    fx.read();
-
-    QCOMPARE(fx.form.Command9->text(), QStringLiteral("Port is open"));
-    for (const auto &write : fx.platform.port().writes())
-        QVERIFY(write.atMs < press);
-    QCOMPARE(fx.platform.messageBoxes.size(), 1);
-    QCOMPARE(fx.platform.messageBoxes[0].text, QStringLiteral("Port is open or no"));
-    // The read fails at its next request.
-    QCOMPARE(fx.platform.messageBoxes[0].atMs, waited(100) + 2 * waited(1000));
-    QVERIFY(!fx.platform.port().isOpen());
-
-    fx.restart();
-    QCOMPARE(fx.form.Command9->text(), QStringLiteral("restart"));
-    QCOMPARE(writtenTexts(fx.platform.port()).mid(writtenTexts(fx.platform.port()).size() - 2),
-             (QByteArrayList{Reboot, Reboot}));
 }
 
 QTEST_MAIN(TestWifiRestart)

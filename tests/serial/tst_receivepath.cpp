@@ -22,17 +22,6 @@ class TestReceivePath : public QObject
     Q_OBJECT
 
 private slots:
-    void connectLineInOneEvent()
-    {
-        FormFixture f;
-        f.form.Text1.setText(QString());
-        receiveBytes(f.form, "CONNECT\r\n");
-        QCOMPARE(f.form.Text1.text(), QStringLiteral("434F4E4E4543540D0A"));
-        QCOMPARE(connectOkCount(f.form), 1);
-        QCOMPARE(f.form.ConnectSeen, 1);
-        QVERIFY(f.form.LineBuffer.isEmpty());
-    }
-
     // Every byte runs the parser: a recognised line logs once per byte that
     // reaches the parser while the line is in LineBuffer.
     void parserRunsAfterEveryByte_data()
@@ -76,13 +65,9 @@ private slots:
     void oddSplitsGiveTheSameResult_data()
     {
         QTest::addColumn<QList<int>>("chunkSizes");
-        QTest::newRow("one event") << QList<int>{int(report.size())};
-        QTest::newRow("CONN | ECT CR LF | rest") << QList<int>{4, 5};
         QTest::newRow("byte by byte") << QList<int>(report.size(), 1);
         QTest::newRow("split between CR and LF") << QList<int>{8, 1};
         QTest::newRow("split inside a value") << QList<int>{16, 3, 2, 17};
-        QTest::newRow("split inside a label") << QList<int>{11, 20, 7};
-        QTest::newRow("primes") << QList<int>{2, 3, 5, 7, 11, 13, 17, 19};
     }
 
     void oddSplitsGiveTheSameResult()
@@ -126,11 +111,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("after");
         QTest::newRow("blanks around the old text are trimmed") << " 0A " << QByteArray("A") << "0A41";
-        QTest::newRow("reset to two blanks") << "  " << QByteArray("\x0d\xe5") << "0DE5";
         QTest::newRow("values below 16 get a leading zero") << "" << QByteArray("\x00\x01\x0f", 3) << "00010F";
         QTest::newRow("upper-case digits") << "" << QByteArray("\xab\xff") << "ABFF";
-        QTest::newRow("initial text kept") << "Text1" << QByteArray("\x10") << "Text110";
-        QTest::newRow("inner blanks kept") << " 0A 0B " << QByteArray("\x0c") << "0A 0B0C";
     }
 
     void hexDump()

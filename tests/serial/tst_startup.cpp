@@ -47,14 +47,8 @@ private slots:
         QTest::newRow("saved COM12 that did not open") << QList<int>{2} << QList<int>{}
                                                       << QByteArray("[QTNComm]\npar5=COM12\n") << QStringList{"COM2"}
                                                       << "COM12" << 12;
-        QTest::newRow("empty saved name leaves port 16") << QList<int>{1, 16} << QList<int>{}
-                                                        << QByteArray("[QTNComm]\npar5=\n")
-                                                        << QStringList{"COM1", "COM16"} << "" << 16;
         QTest::newRow("no settings file leaves port 16")
             << QList<int>{5} << QList<int>{} << QByteArray() << QStringList{"COM5"} << "" << 16;
-        QTest::newRow("saved name not a number leaves port 16") << QList<int>{4} << QList<int>{}
-                                                               << QByteArray("[QTNComm]\npar5=Combo1\n")
-                                                               << QStringList{"COM4"} << "Combo1" << 16;
         QTest::newRow("saved number out of range leaves port 16")
             << QList<int>{} << QList<int>{} << QByteArray("[QTNComm]\npar5=COM17\n") << QStringList{} << "COM17"
             << 16;
@@ -99,6 +93,8 @@ private slots:
         for (int i = 0; i < form.Combo1->count(); ++i)
             QCOMPARE(form.Combo1->itemData(i, Qt::ToolTipRole).toString(),
                      QStringLiteral("virtual:") + form.Combo1->itemText(i));
+        // With no port at all the list itself says why and what to do.
+        QCOMPARE(form.Combo1->toolTip().contains(QLatin1String("dialout")), listed.isEmpty());
 
         // Silent, and the port left closed and set up for the device.
         QVERIFY(platform.messageBoxes.isEmpty());

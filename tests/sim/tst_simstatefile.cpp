@@ -14,7 +14,6 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void partialTextKeepsFactoryValues();
-    void missingFileIsNoError();
 };
 
 void TestSimStateFile::roundTrip_data()
@@ -23,7 +22,6 @@ void TestSimStateFile::roundTrip_data()
     QTest::addColumn<QByteArray>("value");
     QTest::newRow("UTF-8 comment") << Field::Comment << QByteArray("公里 über");
     QTest::newRow("value with colon and hash") << Field::Server << QByteArray("host:14580#x");
-    QTest::newRow("empty value") << Field::Filter << QByteArray();
 }
 
 void TestSimStateFile::roundTrip()
@@ -51,14 +49,6 @@ void TestSimStateFile::partialTextKeepsFactoryValues()
     expected.set(Field::Frequency, "430.0000");
     expected.wifiPassword = "x";
     QVERIFY(loaded == expected);
-}
-
-void TestSimStateFile::missingFileIsNoError()
-{
-    QTemporaryDir dir;
-    QString error = "stale";
-    QVERIFY(!statefile::load(dir.filePath("none"), &error));
-    QVERIFY(error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestSimStateFile)

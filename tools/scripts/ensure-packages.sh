@@ -18,3 +18,4 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-serialport-dev desktop-file-utils)
+FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)

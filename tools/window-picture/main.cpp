@@ -1,13 +1,98 @@
-// Renders the main window, as it looks after start-up (or after the Default
-// button with --defaults), into a PNG file without needing a display.
-#include "core/factorydefaults.h"
+// Renders the main window into a PNG file without needing a display, after
+// driving it through one of a few scenes against the emulated PELZO in
+// virtual time. The pictures of the README and the user guide come from it.
 #include "core/startup.h"
 #include "core/virtualplatform.h"
+#include "simpeer.h"
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextStream>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+struct Scene
+{
+    const char *description;
+    std::function<void(pelzo::Form1 &, pelzo::VirtualPlatform &, const QDir &)> play;
+};
+
+void click(pelzo::VirtualPlatform &platform, QPushButton *button, qint64 runMs)
+{
+    platform.at(platform.now() + 1, [button] { button->click(); });
+    platform.runFor(runMs);
+}
+
+QString writeImage(const QDir &folder)
+{
+    const QString path = folder.filePath(QStringLiteral("pelzo-2.1.bin"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(QByteArray(40 * 1024, '\x5a'));
+    return path;
+}
+
+const std::map<QString, Scene> &scenes()
+{
+    static const std::map<QString, Scene> all{
+        {QStringLiteral("start"), {"the window as it opens", [](auto &, auto &, auto &) {}}},
+        {QStringLiteral("defaults"),
+         {"after Default", [](auto &form, auto &platform, auto &) { click(platform, form.Command0, 10); }}},
+        {QStringLiteral("read"),
+         {"after Read data", [](auto &form, auto &platform, auto &) { click(platform, form.Command6, 5000); }}},
+        {QStringLiteral("write"),
+         {"after editing the comment and Write data",
+          [](auto &form, auto &platform, auto &) {
+              click(platform, form.Command6, 5000);
+              form.setFieldText(pelzo::Field::Comment, QStringLiteral("QRV 144.640 - 73"));
+              click(platform, form.Command7, 5000);
+          }}},
+        {QStringLiteral("wifi"),
+         {"after Apply of the Wi-Fi name and password",
+          [](auto &form, auto &platform, auto &) {
+              form.Text34->setText(QStringLiteral("shack-wlan"));
+              form.Text33->setText(QStringLiteral("73deN0CALL"));
+              click(platform, form.Command8, 3000);
+          }}},
+        {QStringLiteral("load"),
+         {"after Load file",
+          [](auto &form, auto &platform, const QDir &folder) {
+              const QString path = folder.filePath(QStringLiteral("station.ini"));
+              QFile file(path);
+              if (file.open(QIODevice::WriteOnly))
+                  file.write("[PELZO]\r\n\r\nCALLSIGN:N0CALL-9\r\nCOMMENT TEXT:Mobile\r\nSENT TIME:0300\r\n");
+              file.close();
+              platform.openAnswers << path;
+              click(platform, form.Command4, 10);
+          }}},
+        {QStringLiteral("update"),
+         {"half way through a firmware update",
+          [](auto &form, auto &platform, const QDir &folder) {
+              platform.openAnswers << writeImage(folder);
+              click(platform, form.Command1, 10);
+              click(platform, form.Command2, 4500);
+          }}},
+        {QStringLiteral("updated"),
+         {"after a firmware update",
+          [](auto &form, auto &platform, const QDir &folder) {
+              platform.openAnswers << writeImage(folder);
+              click(platform, form.Command1, 10);
+              click(platform, form.Command2, 15000);
+          }}},
+    };
+    return all;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -15,15 +100,26 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() < 2 || args.contains(QStringLiteral("--help"))) {
-        QTextStream(stderr) << "usage: window-picture OUTPUT.png [--defaults]\n";
+    const QString scene = args.size() > 2 ? args.at(2).mid(args.at(2).startsWith(QLatin1String("--")) ? 2 : 0)
+                                          : QStringLiteral("start");
+    if (args.size() < 2 || args.contains(QStringLiteral("--help")) || !scenes().count(scene)) {
+        QTextStream err(stderr);
+        err << "usage: window-picture OUTPUT.png [SCENE]\nscenes:\n";
+        for (const auto &[name, s] : scenes())
+            err << "  " << name << "  " << s.description << "\n";
         return 2;
     }
+
+    QTemporaryDir folder;
     pelzo::VirtualPlatform platform;
+    platform.setProgramFolder(folder.path());
+    SimPeer device;
+    platform.port().attachPeer(&device);
     pelzo::Form1 form(platform);
     pelzo::formLoad(form);
-    if (args.contains(QStringLiteral("--defaults")))
-        form.Command0->click();
+    platform.serialPort().setCommPort(1);
+    form.Combo1->setEditText(QStringLiteral("COM1"));
     form.show();
+    scenes().at(scene).play(form, platform, QDir(folder.path()));
     return form.grab().save(args.at(1)) ? 0 : 1;
 }

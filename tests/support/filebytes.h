@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QFile>
+#include <QString>
+
+inline QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read " + path.toLocal8Bit() + '>');
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline QString testData(const QString &name)
+{
+    return qEnvironmentVariable("PELZO_TEST_DATA") + QLatin1Char('/') + name;
+}
+
+// The lines with their line ends: QCOMPARE on two of these names the first
+// line that differs, and a wrong or missing CR shows.
+inline QByteArrayList linesWithEnds(const QByteArray &bytes)
+{
+    QByteArrayList lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        lines << bytes.mid(start, end - start);
+        start = end;
+    }
+    return lines;
+}
