@@ -7,16 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <cstdio>
-#include <cstdlib>
+#include "fuzzcheck.h"
 
-#define IMAGE_CHECK(condition)                                                                                    \
-    do {                                                                                                          \
-        if (!(condition)) {                                                                                       \
-            fprintf(stderr, "check failed: %s\n", #condition);                                                    \
-            abort();                                                                                              \
-        }                                                                                                         \
-    } while (0)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -31,37 +23,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray content = unit.repeated(unit.isEmpty() ? 0 : repeat);
     {
         QFile file(path);
-        IMAGE_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(content);
     }
 
     const pelzo::RomImageFile rom = pelzo::readRomImage(path);
     if (content.size() >= pelzo::MaxImageBytes) {
-        IMAGE_CHECK(!rom.error.isEmpty() && rom.length == 0);
+        FUZZ_CHECK(!rom.error.isEmpty() && rom.length == 0);
         return 0;
     }
-    IMAGE_CHECK(rom.error.isEmpty());
-    IMAGE_CHECK(rom.length == content.size());
+    FUZZ_CHECK(rom.error.isEmpty());
+    FUZZ_CHECK(rom.length == content.size());
     const int blocks = rom.length / pelzo::BlockSize + 1;
-    IMAGE_CHECK(rom.image.size() == blocks * pelzo::BlockSize + 1);
+    FUZZ_CHECK(rom.image.size() == blocks * pelzo::BlockSize + 1);
 
     const QByteArray header = pelzo::imageHeader(rom.length);
-    IMAGE_CHECK(header.size() == 5 && uchar(header[0]) == 0x5E && uchar(header[4]) == 0xE5);
+    FUZZ_CHECK(header.size() == 5 && uchar(header[0]) == 0x5E && uchar(header[4]) == 0xE5);
     const int described = uchar(header[3]) * pelzo::BlockSize + uchar(header[1]) * 256 + uchar(header[2]);
-    IMAGE_CHECK(described == rom.length);
+    FUZZ_CHECK(described == rom.length);
 
     QByteArray sent;
     QByteArray frame(pelzo::BlockSize + 1, '\0');
     for (int k = 0; k < blocks; ++k) {
-        IMAGE_CHECK(pelzo::fillBlockFrame(rom.image, k, frame));
+        FUZZ_CHECK(pelzo::fillBlockFrame(rom.image, k, frame));
         unsigned char check = 0;
         for (int i = 0; i < pelzo::BlockSize; ++i)
             check ^= uchar(frame[i]);
-        IMAGE_CHECK(uchar(frame[pelzo::BlockSize]) == check);
+        FUZZ_CHECK(uchar(frame[pelzo::BlockSize]) == check);
         sent += frame.left(pelzo::BlockSize);
     }
-    IMAGE_CHECK(!pelzo::fillBlockFrame(rom.image, blocks, frame));
-    IMAGE_CHECK(sent.left(rom.length) == content);
-    IMAGE_CHECK(sent.mid(rom.length) == QByteArray(sent.size() - rom.length, '\xFF'));
+    FUZZ_CHECK(!pelzo::fillBlockFrame(rom.image, blocks, frame));
+    FUZZ_CHECK(sent.left(rom.length) == content);
+    FUZZ_CHECK(sent.mid(rom.length) == QByteArray(sent.size() - rom.length, '\xFF'));
     return 0;
 }

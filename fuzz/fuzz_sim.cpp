@@ -3,16 +3,8 @@
 // into the bootloader first, so both parsers see the rest.
 #include "device.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "fuzzcheck.h"
 
-#define SIM_CHECK(condition)                                                                                      \
-    do {                                                                                                          \
-        if (!(condition)) {                                                                                       \
-            fprintf(stderr, "check failed: %s\n", #condition);                                                    \
-            abort();                                                                                              \
-        }                                                                                                         \
-    } while (0)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -29,19 +21,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         device.hostBytes(now, "REBOOT#\r\n");
         device.hostBytes(++now, QByteArray("\x5F\x00\x00\xF5", 4));
         answered += device.takeDue(now).bytes;
-        SIM_CHECK(device.phase() == pelzosim::Phase::Bootloader);
+        FUZZ_CHECK(device.phase() == pelzosim::Phase::Bootloader);
     }
     for (qsizetype at = 0; at < stream.size(); at += chunk) {
         device.hostBytes(++now, stream.mid(at, chunk));
         answered += device.takeDue(now).bytes;
         const pelzosim::Transfer &transfer = device.transfer();
-        SIM_CHECK(transfer.blocksReceived >= 0 && transfer.blocksReceived <= transfer.blockCount);
+        FUZZ_CHECK(transfer.blocksReceived >= 0 && transfer.blocksReceived <= transfer.blockCount);
     }
     // Whatever it was sent, the device settles: its remaining output comes due and ends.
     for (int i = 0; i < 1000 && device.nextDueMs(); ++i)
         answered += device.takeDue(*device.nextDueMs()).bytes;
-    SIM_CHECK(!device.nextDueMs() || device.phase() == pelzosim::Phase::Firmware);
+    FUZZ_CHECK(!device.nextDueMs() || device.phase() == pelzosim::Phase::Firmware);
     const QByteArray image = device.flashedImage();
-    SIM_CHECK(image.isEmpty() || image.size() == device.transfer().imageLength);
+    FUZZ_CHECK(image.isEmpty() || image.size() == device.transfer().imageLength);
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fuzzcheck.h"
+
 #include "formfixture.h"
 
 #include <QApplication>
@@ -20,10 +22,3 @@ inline FormFixture &fuzzWindow()
     return *fixture;
 }
 
-#define FUZZ_CHECK(condition)                                                                                     \
-    do {                                                                                                          \
-        if (!(condition)) {                                                                                       \
-            fprintf(stderr, "check failed: %s\n", #condition);                                                    \
-            abort();                                                                                              \
-        }                                                                                                         \
-    } while (0)
