@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/virtualplatform.h"
+#include "queuedpeer.h"
 
 #include <QList>
 #include <QSet>
@@ -13,7 +13,7 @@
 // bootloader answers a connect request with 0xE5, the header and every block
 // frame with 0xC5 (or 0x55 where told), and keeps the blocks it asked for with
 // 0xC5. Every delay is in virtual milliseconds after the bytes arrived.
-class BootloaderPeer : public pelzo::VirtualPeer
+class BootloaderPeer : public QueuedPeer
 {
 public:
     // The configuration firmware.
@@ -57,30 +57,14 @@ public:
         }
     }
 
-    std::optional<qint64> nextDueMs() const override
-    {
-        if (m_due.empty())
-            return std::nullopt;
-        return m_due.begin()->first;
-    }
 
-    Output takeDue(qint64 nowMs) override
-    {
-        Output out;
-        while (!m_due.empty() && m_due.begin()->first <= nowMs) {
-            out.bytes += m_due.begin()->second.bytes;
-            out.hangup = out.hangup || m_due.begin()->second.hangup;
-            m_due.erase(m_due.begin());
-        }
-        return out;
-    }
 
     QByteArray block(int index) const { return flash.mid(qsizetype(index) * 2048, 2048); }
 
 private:
     static constexpr qsizetype FrameSize = 2049;
 
-    void send(qint64 atMs, const QByteArray &bytes, bool hangup = false) { m_due.emplace(atMs, Output{bytes, hangup}); }
+    void send(qint64 atMs, const QByteArray &bytes, bool hangup = false) { queue(atMs, bytes, hangup); }
 
     bool consume(qint64 nowMs)
     {
@@ -130,5 +114,4 @@ private:
     bool m_inBootloader = false;
     bool m_askedAgain = false;
     QByteArray m_pending;
-    std::multimap<qint64, Output> m_due;
 };
