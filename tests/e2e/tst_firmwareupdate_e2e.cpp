@@ -1,4 +1,5 @@
 #include "emulatedwindow.h"
+#include "filebytes.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>
@@ -13,26 +14,10 @@ constexpr int UpdateTimeoutMs = 90000;
 // tests hold the real figure.
 constexpr int TestStallTimeoutMs = 3000;
 
-QByteArray imageBytes(qsizetype size)
-{
-    QByteArray bytes(size, '\0');
-    quint32 x = 88172645u;
-    for (char &b : bytes) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        b = char(x);
-    }
-    return bytes;
-}
-
 QString writeImage(const QTemporaryDir &dir, const QByteArray &bytes)
 {
     const QString path = dir.filePath(QStringLiteral("image.bin"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
+    return writeBytes(path, bytes) ? path : QString();
 }
 
 QString lastLine(const pelzo::Form1 &form)

@@ -4,6 +4,7 @@
 
 #include "emulatedwindow.h"
 #include "faultaftermath.h"
+#include "filebytes.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -31,14 +32,6 @@ constexpr int KillPollMs = 5;
 constexpr int ImageBytes = 30000;
 
 const QString UpdateNotFinished = QStringLiteral("The update did not finish: the device has not answered for 3 seconds.");
-
-QByteArray imageBytes()
-{
-    QByteArray bytes(ImageBytes, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char(i * 7 + i / 251);
-    return bytes;
-}
 
 } // namespace
 
@@ -99,10 +92,7 @@ void TestLinkFaultsE2e::deviceGoneMidAction()
     QTemporaryDir dir;
     QTemporaryDir home; // the user's own files
     const QString imagePath = QDir(home.path()).filePath(QStringLiteral("pelzo.bin"));
-    {
-        QFile image(imagePath);
-        QVERIFY(image.open(QIODevice::WriteOnly) && image.write(imageBytes()) == ImageBytes);
-    }
+    QVERIFY(writeBytes(imagePath, imageBytes(ImageBytes)));
     const FolderSnapshot userFiles(home.path());
 
     EmulatorProcess sim(dir.path(), options);

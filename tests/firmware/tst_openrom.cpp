@@ -52,7 +52,7 @@ void TestOpenRom::dialogAndActivityLog()
 {
     UpdateFixture f;
     f.form.setActivityLog(QStringLiteral("earlier text"));
-    const QString path = f.writeFile(UpdateFixture::imageBytes(5000));
+    const QString path = f.writeFile(imageBytes(5000));
     f.openRom(path);
 
     QCOMPARE(f.platform.dialogRequests.size(), 1);
@@ -132,7 +132,7 @@ void TestOpenRom::refusedWhileAnUpdateRuns()
 {
     UpdateFixture f;
     const QByteArray first = f.loadImage(6000);
-    const QString second = f.writeFile(UpdateFixture::imageBytes(9000), QStringLiteral("second.bin"));
+    const QString second = f.writeFile(imageBytes(9000), QStringLiteral("second.bin"));
     f.peer.answeredRequest = 5;
     f.peer.silentAfterHeader = true;
     f.clickUpdateAt(1000);

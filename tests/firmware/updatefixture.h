@@ -1,12 +1,12 @@
 #pragma once
 
 #include "bootloaderpeer.h"
+#include "filebytes.h"
 
 #include "core/startup.h"
 #include "serial/portsettingsstore.h"
 #include "ui/form1.h"
 
-#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -29,25 +29,10 @@ struct UpdateFixtureOn
         platform.port().attachPeer(&peer);
     }
 
-    // Bytes no filler or pattern of the program could imitate by accident.
-    static QByteArray imageBytes(qsizetype size)
-    {
-        QByteArray bytes(size, '\0');
-        quint32 x = 2463534242u;
-        for (char &b : bytes) {
-            x ^= x << 13;
-            x ^= x >> 17;
-            x ^= x << 5;
-            b = char(x >> 24);
-        }
-        return bytes;
-    }
-
     QString writeFile(const QByteArray &bytes, const QString &name = QStringLiteral("image.bin"))
     {
         const QString path = dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        if (!writeBytes(path, bytes))
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
