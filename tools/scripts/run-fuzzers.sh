@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of build/fuzz for a fixed number of inputs each.
-#   tools/scripts/run-fuzzers.sh [RUNS [SECONDS]]   (default 20000 inputs, at most 600 s each)
-# A target stops at whichever limit it reaches first.
+# Runs the fuzz targets of build/fuzz for a fixed number of inputs each.
+#   tools/scripts/run-fuzzers.sh [RUNS [SECONDS [TARGET...]]]
+# (default 20000 inputs, at most 600 s each, every target). A target stops at
+# whichever limit it reaches first. Naming targets lets long runs share the
+# cores: one command per core, each with its own targets.
 # New inputs go to a scratch folder, so the seed corpus in fuzz/corpus stays
 # as committed; an input that finds a fault is kept in fuzz/findings/.
 set -euo pipefail
@@ -17,9 +19,24 @@ mkdir -p fuzz/findings
 status=0
 passed=0
 failed=0
-for target in build/fuzz/fuzz/fuzz_*; do
-    [ -f "$target" ] && [ -x "$target" ] || continue
+shift $(( $# < 2 ? $# : 2 ))
+targets=()
+for name in "$@"; do
+    targets+=("build/fuzz/fuzz/$name")
+done
+if [ ${#targets[@]} -eq 0 ]; then
+    for target in build/fuzz/fuzz/fuzz_*; do
+        [ -f "$target" ] && [ -x "$target" ] && targets+=("$target")
+    done
+fi
+for target in "${targets[@]}"; do
     name=$(basename "$target")
+    if ! [ -f "$target" ] || ! [ -x "$target" ]; then
+        echo "FAIL!  : $name is not a fuzz target of build/fuzz"
+        failed=$((failed + 1))
+        status=1
+        continue
+    fi
     seeds=fuzz/corpus/${name#fuzz_}
     mkdir -p "$scratch/$name"
     start=$(date +%s)
