@@ -47,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int k = 0; k < blocks; ++k) {
         FUZZ_CHECK(pelzo::fillBlockFrame(rom.image, k, frame));
         unsigned char check = 0;
-        for (int i = 0; i < pelzo::BlockSize; ++i)
-            check ^= uchar(frame[i]);
-        FUZZ_CHECK(uchar(frame[pelzo::BlockSize]) == check);
+        for (const char byte : QByteArrayView(frame).first(pelzo::BlockSize))
+            check ^= uchar(byte);
+        FUZZ_CHECK(uchar(frame.back()) == check);
         sent += frame.left(pelzo::BlockSize);
     }
     FUZZ_CHECK(!pelzo::fillBlockFrame(rom.image, blocks, frame));

@@ -46,8 +46,9 @@ QByteArray imageHeader(qint32 romLength)
 unsigned char XorChecksum(const QByteArray &bytes)
 {
     unsigned char check = 0;
+    const char *data = bytes.constData();
     for (qsizetype i = 0; i + 1 < bytes.size(); ++i)
-        check ^= static_cast<unsigned char>(bytes[i]);
+        check ^= static_cast<unsigned char>(data[i]);
     return check;
 }
 
