@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     pelzo::Form1 &form = window.form;
     form.setActivityLog(QString());
     form.Command7->setEnabled(false);
-    // The test platform records every dialog and message box; over millions of
-    // inputs the records would grow the heap that each leak check scans.
+    // The test platform records every dialog and message box; over a million
+    // inputs the records alone would grow to about a hundred megabytes.
     window.platform.dialogRequests.clear();
     window.platform.messageBoxes.clear();
 
