@@ -1,7 +1,7 @@
 // Arbitrary bytes from the device, cut into arbitrary receive events.
 #include "fuzzwindow.h"
 #include "serial/receivepath.h"
-#include "ui/fieldcontrols.h"
+#include "ui/controltable.h"
 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int flag : {form.ConnectSeen, form.ReadEndSeen, form.FreqSaveSeen, form.WifiSuccessSeen, form.EeramResetSeen})
         FUZZ_CHECK(flag == 0 || flag == 1);
     FUZZ_CHECK(form.fieldText(pelzo::Field::TxVolume).size() <= 1);
-    const bool octetsEnabled = form.octetBox(pelzo::Field::IpAddress, 0)->isEnabled();
-    for (const char *name : pelzo::octetBoxNames())
+    const bool octetsEnabled = octetBox(form, pelzo::Field::IpAddress, 0)->isEnabled();
+    for (const char *name : octetBoxTexts())
         FUZZ_CHECK(form.control<QLineEdit>(name)->isEnabled() == octetsEnabled);
     return 0;
 }

@@ -13,6 +13,9 @@ enum class Field {
 };
 inline constexpr int FieldCount = int(Field::Alias) + 1;
 
+// The device side keeps its own table of commands, labels and factory values
+// on purpose, written from the device's point of view and not shared with the
+// program's: a mistake in one cannot then hide by being in both.
 struct FieldInfo {
     Field field;
     const char *command;   // the command prefix that sets it, up to and including ","

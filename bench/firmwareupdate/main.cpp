@@ -71,7 +71,7 @@ Timing runOnce(bool paced)
     });
     watch.start();
     clock.start();
-    window.form.Command2->click();
+    buttonNamed(window.form, "Command2")->click();
     while (window.form.firmware.updateInProgress && clock.elapsed() < GiveUpMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, int(PollMs));
     timing.wholeMs = clock.elapsed();

@@ -9,12 +9,13 @@
 //   bench_longsession [--idle-seconds N] [--operations N] [--program PATH]
 // N defaults to 600 (ten minutes); 0 leaves part 3's idle out.
 
-#include "core/qtplatform.h"
-#include "core/startup.h"
+#include "ui/windowplatform.h"
+#include "serial/startup.h"
 #include "core/virtualplatform.h"
 #include "serial/qtserialport.h"
 #include "simpeer.h"
 #include "ui/form1.h"
+#include "controls.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -95,7 +96,7 @@ void virtualSession()
     SimPeer device;
     platform.port().setCommPort(1);
     platform.port().attachPeer(&device);
-    form.Command0->click();
+    buttonNamed(form, "Command0")->click();
 
     const qint64 rssStart = rssKiB(QStringLiteral("self"));
     QList<qint64> readNs, writeNs;
@@ -103,11 +104,11 @@ void virtualSession()
     int readsOk = 0, writesOk = 0;
     for (int i = 0; i < Operations; ++i) {
         qint64 t = cpuNs();
-        form.Command6->click();
+        buttonNamed(form, "Command6")->click();
         readNs << cpuNs() - t;
         readsOk += form.activityLog().endsWith(QStringLiteral("read ok"));
         t = cpuNs();
-        form.Command7->click();
+        buttonNamed(form, "Command7")->click();
         writeNs << cpuNs() - t;
         writesOk += form.activityLog().endsWith(QStringLiteral("Write complete"));
         // The test double's record of every write and the emulator's notes are
@@ -160,7 +161,7 @@ void startToWindow()
     QElapsedTimer wall;
     wall.start();
     QTemporaryDir folder;
-    QtPlatform platform(std::make_unique<QtSerialPort>(folder.filePath(QStringLiteral("ports"))), folder.path());
+    WindowPlatform platform(std::make_unique<QtSerialPort>(folder.filePath(QStringLiteral("ports"))), folder.path());
     Form1 form(platform);
     platform.setDialogParent(&form);
     formLoad(form);

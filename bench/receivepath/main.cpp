@@ -1,9 +1,9 @@
 // Receive-path throughput: a stream of configuration report lines, fed in
 // serial-sized chunks through the receive path of a loaded window, measured
 // over the first megabyte and again after ten megabytes have passed.
-#include "core/startup.h"
+#include "serial/startup.h"
 #include "core/virtualplatform.h"
-#include "serial/receivepath.h"
+#include "protocol/serialreceive.h"
 #include "ui/form1.h"
 
 #include <QApplication>

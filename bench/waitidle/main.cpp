@@ -1,6 +1,6 @@
 // Processor time of an idle WaitMs on the production platform, against a
 // busy poll of the clock that processes events in between.
-#include "core/qtplatform.h"
+#include "ui/windowplatform.h"
 #include "serial/qtserialport.h"
 
 #include <QApplication>
@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir ports;
-    QtPlatform platform(std::make_unique<QtSerialPort>(ports.path()), ports.path());
+    WindowPlatform platform(std::make_unique<QtSerialPort>(ports.path()), ports.path());
     QTextStream out(stdout);
 
     QElapsedTimer wall;

@@ -1,12 +1,11 @@
 #include "core/programfolder.h"
-#include "core/qtplatform.h"
-#include "core/startup.h"
 #include "serial/qtserialport.h"
 #include "ui/form1.h"
+#include "ui/windowplatform.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QDir>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -15,11 +14,11 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pelzo-config.svg")));
 
     const QString folder = pelzo::chooseProgramFolder(QApplication::applicationDirPath(), pelzo::userConfigFolder());
-    pelzo::QtPlatform platform(std::make_unique<pelzo::QtSerialPort>(QDir(folder).filePath(QStringLiteral("ports"))),
-                               folder);
+    pelzo::WindowPlatform platform(
+        std::make_unique<pelzo::QtSerialPort>(QDir(folder).filePath(QStringLiteral("ports"))), folder);
     pelzo::Form1 form(platform);
     platform.setDialogParent(&form);
-    pelzo::formLoad(form);
+    form.load();
     form.show();
     return app.exec();
 }

@@ -1,13 +1,16 @@
 #include "core/deviceconfig.h"
 
+#include <QLatin1String>
+
 #include <array>
+#include <cstring>
 
 namespace pelzo {
 
 namespace {
 
 constexpr std::array wireNameTable{
-    FieldWireNames{Field::Callsign, "AT+CALL,", "CALLSIGN:"},
+    FieldWireNames{Field::Callsign, "AT+CALL,", "CALLSIGN:", "CALLSIGN"},
     FieldWireNames{Field::CallSsid, "", ""},
     FieldWireNames{Field::Passcode, "AT+PASS,", "PASS:"},
     FieldWireNames{Field::AddressMode, "AT+DHCP,", "DHCP:"},
@@ -15,11 +18,11 @@ constexpr std::array wireNameTable{
     FieldWireNames{Field::SubnetMask, "AT+SUB,", "MASK:"},
     FieldWireNames{Field::Gateway, "AT+GW,", "GATE:"},
     FieldWireNames{Field::DnsServer, "AT+DNS,", "DNS:"},
-    FieldWireNames{Field::Position, "AT+POSI,", "POSITION:"},
-    FieldWireNames{Field::Comment, "AT+COMMENT,", "COMMENT TEXT:"},
-    FieldWireNames{Field::Server, "AT+SERVER,", "SERVER:"},
-    FieldWireNames{Field::SendTime, "AT+TIME,", "SENT TIME:"},
-    FieldWireNames{Field::Filter, "AT+FILTER,", "FILTER:"},
+    FieldWireNames{Field::Position, "AT+POSI,", "POSITION:", "POSITION"},
+    FieldWireNames{Field::Comment, "AT+COMMENT,", "COMMENT TEXT:", "COMMENT"},
+    FieldWireNames{Field::Server, "AT+SERVER,", "SERVER:", "SERVER"},
+    FieldWireNames{Field::SendTime, "AT+TIME,", "SENT TIME:", "SENT TIME"},
+    FieldWireNames{Field::Filter, "AT+FILTER,", "FILTER:", "FILTER"},
     FieldWireNames{Field::Backlight, "AT+BACKLIGHT,", "BACKLIGHT:"},
     FieldWireNames{Field::Unit, "AT+UNIT,", "UNIT:"},
     FieldWireNames{Field::Digi, "AT+DIGI,", "DIGI:"},
@@ -33,12 +36,13 @@ constexpr std::array wireNameTable{
     FieldWireNames{Field::WifiPassword, "", ""},
 };
 
+// The lists show the entries in this order.
 constexpr std::array unitEntries{CodeEntry{"km", "1"}, CodeEntry{"mi", "2"}, CodeEntry{"公里", "3"}};
 constexpr std::array pathEntries{CodeEntry{"None", "0"}, CodeEntry{"WIDE1-1", "1"},
                                  CodeEntry{"WIDE1-1WIDE2-1", "2"}, CodeEntry{"WIDE1-1WIDE2-2", "3"}};
 constexpr std::array aliasEntries{CodeEntry{"WIDE1", "1"}, CodeEntry{"WIDE2", "2"},
                                   CodeEntry{"WIDE1+WIDE2", "3"}};
-constexpr std::array addressModeEntries{CodeEntry{"STATIC IP", "0"}, CodeEntry{"DHCP", "1"}};
+constexpr std::array addressModeEntries{CodeEntry{"DHCP", "1"}, CodeEntry{"STATIC IP", "0"}};
 
 // The write falls back to "mi" for an unknown unit while the settings file falls back to "km".
 const CodeTable unitTable{Field::Unit, unitEntries, "2", "1"};
@@ -54,6 +58,14 @@ QStringList numbers(int from, int to)
     return items;
 }
 
+QStringList shownTexts(const CodeTable &table)
+{
+    QStringList items;
+    for (const CodeEntry &entry : table.entries)
+        items << QString::fromUtf8(entry.shown);
+    return items;
+}
+
 } // namespace
 
 std::span<const FieldWireNames> fieldWireNames()
@@ -64,6 +76,33 @@ std::span<const FieldWireNames> fieldWireNames()
 const FieldWireNames &wireNames(Field field)
 {
     return wireNameTable[std::size_t(field)];
+}
+
+QString reportLabel(Field field)
+{
+    return QString::fromLatin1(wireNames(field).reportLabel);
+}
+
+qsizetype valuePosition(Field field)
+{
+    return qsizetype(std::strlen(wireNames(field).reportLabel)) + 1;
+}
+
+const char *lineBeginning(Field field)
+{
+    const FieldWireNames &names = wireNames(field);
+    return names.recognisedBy ? names.recognisedBy : names.reportLabel;
+}
+
+bool isAddressField(Field field)
+{
+    return field == Field::IpAddress || field == Field::SubnetMask || field == Field::Gateway ||
+           field == Field::DnsServer;
+}
+
+QString callsignValue(const QString &callsign, const QString &ssid)
+{
+    return callsign.leftJustified(CallsignColumn, QLatin1Char(' ')) + QLatin1Char('-') + ssid;
 }
 
 const CodeTable &unitCodes() { return unitTable; }
@@ -99,19 +138,23 @@ QString decodeBacklight(const QString &value)
     return value == QLatin1String("0") || value == QLatin1String("00") ? BacklightOn : value;
 }
 
+QString staticAddressCode()
+{
+    return encode(addressModeCodes(), StaticIp, CodeUse::Command);
+}
+
 const QList<ChoiceList> &choiceLists()
 {
     static const QList<ChoiceList> lists{
-        {Field::AddressMode, {Dhcp, StaticIp}},
+        {Field::AddressMode, shownTexts(addressModeTable)},
         {Field::CallSsid, numbers(0, 15)},
         // Three regional APRS-IS rotations, and a server on the station's own network.
         {Field::Server, {QStringLiteral("asia.aprs2.net"), QStringLiteral("euro.aprs2.net"),
                          QStringLiteral("noam.aprs2.net"), QStringLiteral("192.168.1.10")}},
-        {Field::Unit, {QStringLiteral("km"), QStringLiteral("mi"), QStringLiteral("公里")}},
+        {Field::Unit, shownTexts(unitTable)},
         {Field::TxVolume, numbers(1, 5)},
-        {Field::Path, {QStringLiteral("None"), QStringLiteral("WIDE1-1"), QStringLiteral("WIDE1-1WIDE2-1"),
-                       QStringLiteral("WIDE1-1WIDE2-2")}},
-        {Field::Alias, {QStringLiteral("WIDE1"), QStringLiteral("WIDE2"), QStringLiteral("WIDE1+WIDE2")}},
+        {Field::Path, shownTexts(pathTable)},
+        {Field::Alias, shownTexts(aliasTable)},
         {Field::Backlight, {BacklightOn, QStringLiteral("05"), QStringLiteral("10"), QStringLiteral("20"),
                             QStringLiteral("30"), QStringLiteral("60"), QStringLiteral("90")}},
     };

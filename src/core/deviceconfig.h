@@ -37,15 +37,34 @@ enum class Field {
     WifiPassword,
 };
 
-// How a field travels: the write command's keyword and the report / settings-file label.
+// How a field travels: the write command's keyword, the report and
+// settings-file label, and the beginning by which the parser knows its line
+// (the label itself unless the device's own firmware looks at less of it).
+// A value is cut from the character after the whole label.
 struct FieldWireNames
 {
     Field field;
     const char *commandKeyword; // "AT+PASS,"; empty when the field is never written
     const char *reportLabel;    // "PASS:"; empty when the field is never reported
+    const char *recognisedBy = nullptr;
 };
 std::span<const FieldWireNames> fieldWireNames();
 const FieldWireNames &wireNames(Field field);
+QString reportLabel(Field field);
+// Where the value of the field's report line begins, counting characters from 1.
+qsizetype valuePosition(Field field);
+// The beginning the parser recognises the field's line by.
+const char *lineBeginning(Field field);
+
+bool isAddressField(Field field);
+constexpr int OctetsPerAddress = 4;
+
+// The device reads the callsign from a column of this many characters,
+// padded with blanks, in a write as in a settings file.
+constexpr qsizetype CallsignColumn = 6;
+// The callsign line's value: the callsign padded to its column, "-", the SSID.
+// A longer callsign is kept whole rather than dropped.
+QString callsignValue(const QString &callsign, const QString &ssid);
 
 // A shown text and the code that stands for it on the wire and in files.
 struct CodeEntry
@@ -57,9 +76,9 @@ struct CodeEntry
 struct CodeTable
 {
     Field field;
-    std::span<const CodeEntry> entries;
-    const char *commandFallback; // code a write sends for any other text
-    const char *fileFallback;    // code the settings file holds for any other text
+    std::span<const CodeEntry> entries; // also the field's choice list, in this order
+    const char *commandFallback;        // code a write sends for any other text
+    const char *fileFallback;           // code the settings file holds for any other text
 };
 
 const CodeTable &unitCodes();
@@ -79,6 +98,9 @@ QString decodeBacklight(const QString &value);
 inline const QString StaticIp = QStringLiteral("STATIC IP");
 inline const QString Dhcp = QStringLiteral("DHCP");
 inline const QString BacklightOn = QStringLiteral("ON");
+
+// The address-mode code that selects the static branch of a write.
+QString staticAddressCode();
 
 // The drop-down lists, in the order start-up fills them.
 struct ChoiceList

@@ -1,9 +1,6 @@
 #include "core/factorydefaults.h"
 
-#include "ui/form1.h"
-
-#include <QLineEdit>
-#include <QPushButton>
+#include "core/station.h"
 
 #include <array>
 
@@ -42,27 +39,21 @@ constexpr std::array factoryValues{
     FactoryValue{Field::Alias, {"WIDE1+WIDE2"}},
 };
 
-bool isAddress(Field field)
-{
-    return field == Field::IpAddress || field == Field::SubnetMask || field == Field::Gateway ||
-           field == Field::DnsServer;
-}
-
 } // namespace
 
-void applyFactoryDefaults(Form1 &form)
+void applyFactoryDefaults(Station &station)
 {
     for (const FactoryValue &value : factoryValues) {
-        if (isAddress(value.field)) {
-            for (int i = 0; i < 4; ++i)
-                form.setOctet(value.field, i, QString::fromLatin1(value.values[std::size_t(i)]));
+        if (isAddressField(value.field)) {
+            for (int i = 0; i < OctetsPerAddress; ++i)
+                station.setOctet(value.field, i, QString::fromLatin1(value.values[std::size_t(i)]));
         } else if (value.field == Field::Server) {
-            form.setFieldText(Field::Server, choices(Field::Server).constFirst());
+            station.setFieldText(Field::Server, choices(Field::Server).constFirst());
         } else {
-            form.setFieldText(value.field, QString::fromUtf8(value.values[0]));
+            station.setFieldText(value.field, QString::fromUtf8(value.values[0]));
         }
     }
-    form.Command7->setEnabled(true);
+    station.setEnabled(ControlName::Command7, true);
 }
 
 } // namespace pelzo

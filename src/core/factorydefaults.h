@@ -2,9 +2,9 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
 // The Default button: fills the window with the factory configuration and enables Write data.
-void applyFactoryDefaults(Form1 &form);
+void applyFactoryDefaults(Station &station);
 
 } // namespace pelzo

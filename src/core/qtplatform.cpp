@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QTimer>
 
 namespace pelzo {
@@ -32,23 +30,6 @@ private:
 };
 
 } // namespace
-
-QString applicationTitle()
-{
-    return QStringLiteral("PELZO Config");
-}
-
-QString qtFileFilter(const QString &filter)
-{
-    const int bar = filter.indexOf(QLatin1Char('|'));
-    if (bar < 0)
-        return filter;
-    const QString description = filter.left(bar);
-    const QString pattern = filter.mid(bar + 1);
-    if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
-        return description;
-    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
-}
 
 QtPlatform::QtPlatform(std::unique_ptr<SerialPort> port, const QString &programFolder)
     : m_port(std::move(port)), m_programFolder(programFolder)
@@ -92,40 +73,6 @@ void QtPlatform::beginClosing()
 std::unique_ptr<Timer> QtPlatform::createTimer()
 {
     return std::make_unique<QtTimer>();
-}
-
-QString QtPlatform::runFileDialog(const FileDialogRequest &request, bool save)
-{
-    QFileDialog dialog(m_dialogParent, request.title, request.initialFolder, qtFileFilter(request.filter));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // Neither dialog insists that the file exists: a typed name is taken as it is.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (!request.proposedName.isEmpty())
-        dialog.selectFile(request.proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-QString QtPlatform::getOpenFileName(const FileDialogRequest &request)
-{
-    return runFileDialog(request, false);
-}
-
-QString QtPlatform::getSaveFileName(const FileDialogRequest &request)
-{
-    return runFileDialog(request, true);
-}
-
-void QtPlatform::messageBox(const QString &text, const QString &detail)
-{
-    if (isClosing())
-        return;
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, m_dialogParent);
-    if (!detail.isEmpty())
-        box.setInformativeText(detail);
-    box.exec();
 }
 
 } // namespace pelzo

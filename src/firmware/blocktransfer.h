@@ -2,11 +2,11 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
 // Tick of Timer2: serves at most one bootloader response from the start of
 // Text1, shows the progress, and ends the transfer after its last block or
 // once the device has stopped answering.
-void transferTick(Form1 &form);
+void transferTick(Station &station);
 
 } // namespace pelzo

@@ -1,6 +1,6 @@
 #include "firmware/bootloaderframes.h"
 
-#include "firmware/firmwarestate.h"
+#include "core/firmwarestate.h"
 
 #include <array>
 

@@ -1,9 +1,7 @@
 #include "firmware/openrom.h"
 
+#include "core/station.h"
 #include "firmware/romimage.h"
-#include "ui/form1.h"
-
-#include <QProgressBar>
 
 namespace pelzo {
 
@@ -14,28 +12,28 @@ const FileDialogRequest ImageDialog{
 
 } // namespace
 
-void openRom(Form1 &form)
+void openRom(Station &station)
 {
-    FirmwareState &fw = form.firmware;
+    FirmwareState &fw = station.firmware;
     // A new image between the header and the last block would make the two disagree.
     if (fw.updateInProgress) {
-        form.appendActivityLog(
+        station.appendActivityLog(
             QStringLiteral("A firmware update is running; choose another image when it has finished."));
         return;
     }
 
-    const QString path = form.platform().getOpenFileName(ImageDialog);
+    const QString path = station.platform().getOpenFileName(ImageDialog);
     if (path.isEmpty())
         return;
-    form.dialogFileName = path;
+    station.dialogFileName = path;
 
     RomImageFile file = readRomImage(path);
-    form.setActivityLog(QStringLiteral("文件：") + path);
+    station.setActivityLog(QStringLiteral("文件：") + path);
     if (!file.error.isEmpty())
-        form.appendActivityLog(file.error + QStringLiteral(" No firmware image is loaded."));
+        station.appendActivityLog(file.error + QStringLiteral(" No firmware image is loaded."));
     fw.RomLength = file.length;
     fw.RomImage = std::move(file.image);
-    form.ProgressBar1->setRange(0, fw.blockCount());
+    station.setProgressRange(0, fw.blockCount());
     fw.BlockIndex = 0;
     fw.unfinishedAt.reset();
 }

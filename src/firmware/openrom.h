@@ -2,9 +2,9 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
 // "Open ROM" (Command1): choose a firmware image and prepare it for sending.
-void openRom(Form1 &form);
+void openRom(Station &station);
 
 } // namespace pelzo

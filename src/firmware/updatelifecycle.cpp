@@ -1,22 +1,15 @@
 #include "firmware/updatelifecycle.h"
 
-#include "ui/controltable.h"
-#include "ui/form1.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-
-#include <algorithm>
-#include <cstring>
+#include "core/station.h"
+#include "firmware/progresstext.h"
 
 namespace pelzo {
 
-quint32 beginUpdate(Form1 &form)
+quint32 beginUpdate(Station &station)
 {
-    FirmwareState &fw = form.firmware;
+    FirmwareState &fw = station.firmware;
     // A connect phase whose port was lost may still be ticking; this start replaces it.
-    form.Timer1->stop();
+    station.Timer1->stop();
     fw.updateInProgress = true;
     fw.bootloaderAddressed = false;
     fw.headerSent = false;
@@ -25,16 +18,16 @@ quint32 beginUpdate(Form1 &form)
     return ++fw.startNumber;
 }
 
-bool isCurrentStart(const Form1 &form, quint32 startNumber)
+bool isCurrentStart(const Station &station, quint32 startNumber)
 {
-    return form.firmware.updateInProgress && form.firmware.startNumber == startNumber;
+    return station.firmware.updateInProgress && station.firmware.startNumber == startNumber;
 }
 
-void endUpdate(Form1 &form)
+void endUpdate(Station &station)
 {
-    FirmwareState &fw = form.firmware;
-    form.Timer1->stop();
-    form.Command2->setText(UpdateCaption);
+    FirmwareState &fw = station.firmware;
+    station.Timer1->stop();
+    station.setText(ControlName::Command2, UpdateCaption);
     fw.updateInProgress = false;
     fw.bootloaderAddressed = false;
     fw.headerSent = false;
@@ -42,20 +35,17 @@ void endUpdate(Form1 &form)
     ++fw.startNumber;
 }
 
-void setUpdateControlsEnabled(Form1 &form, bool enabled)
+void setUpdateControlsEnabled(Station &station, bool enabled)
 {
-    form.Command1->setEnabled(enabled);
-    form.Command2->setEnabled(enabled);
-    form.Command3->setEnabled(enabled);
-    form.Combo1->setEnabled(enabled);
+    station.setEnabled(ControlName::Command1, enabled);
+    station.setEnabled(ControlName::Command2, enabled);
+    station.setEnabled(ControlName::Command3, enabled);
+    station.setEnabled(ControlName::Combo1, enabled);
 }
 
-void restoreUpdateStatusCaption(Form1 &form)
+void restoreUpdateStatusCaption(Station &station)
 {
-    const auto table = controlTable();
-    const auto row = std::find_if(table.begin(), table.end(),
-                                   [](const ControlSpec &c) { return std::strcmp(c.name, "Label2") == 0; });
-    form.Label2->setText(QString::fromUtf8(row->text));
+    station.setText(ControlName::Label2, QString::fromUtf8(UpdateStatusCaption));
 }
 
 } // namespace pelzo

@@ -1,13 +1,12 @@
 #include "firmware/updatestart.h"
 
+#include "core/station.h"
 #include "core/wirecodec.h"
 #include "firmware/bootloaderframes.h"
 #include "firmware/updatelifecycle.h"
+#include "protocol/devicecommands.h"
+#include "serial/linesettings.h"
 #include "serial/portfailure.h"
-#include "ui/form1.h"
-
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace pelzo {
 
@@ -22,128 +21,127 @@ constexpr qint32 ConnectTickLimit = 10;  // ticks 1 to 9 send a request, the ten
 // "REBOOT#" takes under a millisecond on the line; the bound only matters when the port is stuck.
 constexpr int RebootDrainMs = 1000;
 
-const QString LineSettings = QStringLiteral("115200,n,8,1");
 const QString ChooseFirmware = QStringLiteral("Please choose fireware");
 const QString PortBusy = QStringLiteral("Port is use or no");
 
 // A failed port step of a running start: the port is ours only when it was
 // open, and the window goes back to idle so that the next click starts afresh.
-void failStart(Form1 &form, bool holdsPort)
+void failStart(Station &station, bool holdsPort)
 {
-    const QString detail = portFailureDetail(form.port());
+    const QString detail = portFailureDetail(station.port());
     if (holdsPort)
-        form.port().close();
-    endUpdate(form);
-    form.platform().messageBox(PortBusy, detail);
+        station.port().close();
+    endUpdate(station);
+    station.platform().messageBox(PortBusy, detail);
 }
 
 // A start that was cancelled while it waited; the port and the window belong
 // to whatever happened since.
-void endCancelledStart(Form1 &form)
+void endCancelledStart(Station &station)
 {
-    form.platform().messageBox(PortBusy, QStringLiteral("The update was cancelled."));
+    station.platform().messageBox(PortBusy, QStringLiteral("The update was cancelled."));
 }
 
-void cancelStart(Form1 &form)
+void cancelStart(Station &station)
 {
-    form.port().close();
-    form.firmware.BlockIndex = 0;
-    endUpdate(form);
-    form.appendActivityLog(QStringLiteral("Update cancelled."));
+    station.port().close();
+    station.firmware.BlockIndex = 0;
+    endUpdate(station);
+    station.appendActivityLog(QStringLiteral("Update cancelled."));
 }
 
 // Reset phase: five one-second polls for the acknowledgement. Leaves early
 // when the start is no longer current.
-void awaitResetAcknowledgement(Form1 &form, quint32 start)
+void awaitResetAcknowledgement(Station &station, quint32 start)
 {
     for (int poll = 1; poll <= ResetAckPolls; ++poll) {
-        form.WaitMs(ResetAckPollMs);
-        if (!isCurrentStart(form, start))
+        station.WaitMs(ResetAckPollMs);
+        if (!isCurrentStart(station, start))
             return;
-        if (form.EeramResetSeen == 1) {
-            form.appendActivityLogText(QStringLiteral("\r\nreset eeram OK\r\n"));
-            form.WaitMs(AfterResetAckMs);
+        if (station.EeramResetSeen == 1) {
+            station.appendActivityLogText(QStringLiteral("\r\nreset eeram OK\r\n"));
+            station.WaitMs(AfterResetAckMs);
             return;
         }
-        form.setActivityLog(QStringLiteral("Wait for reset eeram %1/%2\r\n").arg(poll).arg(ResetAckPolls));
+        station.setActivityLog(QStringLiteral("Wait for reset eeram %1/%2\r\n").arg(poll).arg(ResetAckPolls));
     }
-    form.setActivityLog(QStringLiteral("Reset eeram fail,Please try again.\r\n"));
-    form.Command2->setText(UpdateCaption);
+    station.setActivityLog(QStringLiteral("Reset eeram fail,Please try again.\r\n"));
+    station.setText(ControlName::Command2, UpdateCaption);
 }
 
 } // namespace
 
-void startUpdate(Form1 &form)
+void startUpdate(Station &station)
 {
-    FirmwareState &fw = form.firmware;
+    FirmwareState &fw = station.firmware;
     if (fw.RomLength < MinImageBytes) {
-        form.setActivityLog(ChooseFirmware + QStringLiteral("\r\n"));
-        form.platform().messageBox(ChooseFirmware);
+        station.setActivityLog(ChooseFirmware + QStringLiteral("\r\n"));
+        station.platform().messageBox(ChooseFirmware);
         return;
     }
-    form.setActivityLog(QStringLiteral("Please wait auto update.\r\n%1/%2").arg(fw.ConnectTries).arg(ConnectTickLimit));
-    if (form.Command2->text() == UpdateRunningCaption) {
-        cancelStart(form);
+    station.setActivityLog(QStringLiteral("Please wait auto update.\r\n%1/%2").arg(fw.ConnectTries).arg(ConnectTickLimit));
+    if (station.text(ControlName::Command2) == UpdateRunningCaption) {
+        cancelStart(station);
         return;
     }
 
-    form.WaitMs(PortSettleMs);
-    SerialPort &port = form.port();
-    if (!port.setSettings(LineSettings) || !port.open()) {
-        form.platform().messageBox(PortBusy, portFailureDetail(port));
+    station.WaitMs(PortSettleMs);
+    SerialPort &port = station.port();
+    if (!port.setSettings(QLatin1String(DeviceLineSettings)) || !port.open()) {
+        station.platform().messageBox(PortBusy, portFailureDetail(port));
         return;
     }
-    const quint32 start = beginUpdate(form);
-    form.Command2->setText(UpdateRunningCaption);
-    if (!port.write(toWire(QStringLiteral("AT+RESET#\r\n"))))
-        return failStart(form, true);
-    form.EeramResetSeen = 0;
-    awaitResetAcknowledgement(form, start);
-    if (!isCurrentStart(form, start))
-        return endCancelledStart(form);
+    const quint32 start = beginUpdate(station);
+    station.setText(ControlName::Command2, UpdateRunningCaption);
+    if (!port.write(toWire(ResetCommand)))
+        return failStart(station, true);
+    station.EeramResetSeen = 0;
+    awaitResetAcknowledgement(station, start);
+    if (!isCurrentStart(station, start))
+        return endCancelledStart(station);
 
-    if (!port.write(toWire(QStringLiteral("REBOOT#\r\n"))))
-        return failStart(form, true);
+    if (!port.write(toWire(RebootCommand)))
+        return failStart(station, true);
     fw.ConnectTries = 0;
     // Closing drops what the port has not sent yet, and the device would never reboot.
     port.drain(RebootDrainMs);
     port.close();
-    form.WaitMs(PortSettleMs);
-    if (!isCurrentStart(form, start))
-        return endCancelledStart(form);
+    station.WaitMs(PortSettleMs);
+    if (!isCurrentStart(station, start))
+        return endCancelledStart(station);
     // Someone may have opened the port while it was closed: then it is theirs.
-    if (!port.setSettings(LineSettings) || !port.open())
-        return failStart(form, false);
-    form.Timer1->start();
+    if (!port.setSettings(QLatin1String(DeviceLineSettings)) || !port.open())
+        return failStart(station, false);
+    station.Timer1->start();
 }
 
-void connectTick(Form1 &form)
+void connectTick(Station &station)
 {
-    FirmwareState &fw = form.firmware;
+    FirmwareState &fw = station.firmware;
     ++fw.ConnectTries;
     const QString count = QStringLiteral("%1/%2").arg(fw.ConnectTries).arg(ConnectTickLimit);
-    form.setActivityLog(QStringLiteral("Wait for update\r\n") + count);
-    form.Text3->setText(count);
+    station.setActivityLog(QStringLiteral("Wait for update\r\n") + count);
+    station.setText(ControlName::Text3, count);
 
     const bool bootloaderFound = fw.BootReady == 1;
     if (bootloaderFound || fw.ConnectTries >= ConnectTickLimit) {
-        form.Timer1->stop();
-        form.Command2->setText(UpdateCaption);
+        station.Timer1->stop();
+        station.setText(ControlName::Command2, UpdateCaption);
         fw.BootReady = 0;
         // The header may have gone out in answer to the ninth request: then the transfer goes on.
         if (!bootloaderFound) {
-            form.port().close();
-            form.appendActivityLog(QStringLiteral("Connect fail, Please try again."));
-            endUpdate(form);
+            station.port().close();
+            station.appendActivityLog(QStringLiteral("Connect fail, Please try again."));
+            endUpdate(station);
         }
         return;
     }
 
-    form.Text1.setText(QStringLiteral("  "));
+    station.Text1.setText(QStringLiteral("  "));
     fw.BlockIndex = 0;
     fw.bootloaderAddressed = true;
     // A request that cannot be sent is passed over; the tenth tick ends the attempt.
-    form.port().write(connectRequest());
+    station.port().write(connectRequest());
 }
 
 } // namespace pelzo

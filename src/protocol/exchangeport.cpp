@@ -1,16 +1,14 @@
 #include "protocol/exchangeport.h"
 
+#include "core/station.h"
 #include "core/wirecodec.h"
+#include "serial/linesettings.h"
 #include "serial/portfailure.h"
-#include "ui/form1.h"
-
-#include <QComboBox>
 
 namespace pelzo {
 
 namespace {
 
-const QString LineSettings = QStringLiteral("115200,n,8,1");
 const QString PortFailureText = QStringLiteral("Port is open or no");
 const QString UpdateRunningText =
     QStringLiteral("A firmware update is using the port: wait until it has finished, then try again.");
@@ -22,73 +20,73 @@ constexpr quint32 DrainLimitMs = 1000;
 // How often the close looks whether the last bytes have left.
 constexpr qint32 DrainPollMs = 5;
 
-bool updateHoldsPort(const Form1 &form)
+bool updateHoldsPort(const Station &station)
 {
-    return form.firmware.updateInProgress;
+    return station.firmware.updateInProgress;
 }
 
 } // namespace
 
-bool refuseDuringFirmwareUpdate(Form1 &form)
+bool refuseDuringFirmwareUpdate(Station &station)
 {
-    if (!updateHoldsPort(form))
+    if (!updateHoldsPort(station))
         return false;
-    form.appendActivityLog(UpdateRunningText);
+    station.appendActivityLog(UpdateRunningText);
     return true;
 }
 
-bool applyLineSettings(Form1 &form)
+bool applyLineSettings(Station &station)
 {
-    return form.port().setSettings(LineSettings);
+    return station.port().setSettings(QLatin1String(DeviceLineSettings));
 }
 
-bool openPort(Form1 &form)
+bool openPort(Station &station)
 {
-    if (!form.port().open())
+    if (!station.port().open())
         return false;
-    form.LineBuffer.clear();
+    station.LineBuffer.clear();
     return true;
 }
 
-bool sendText(Form1 &form, const QString &text)
+bool sendText(Station &station, const QString &text)
 {
-    if (updateHoldsPort(form))
+    if (updateHoldsPort(station))
         return false;
-    return form.port().write(toWire(text));
+    return station.port().write(toWire(text));
 }
 
-void closePort(Form1 &form)
+void closePort(Station &station)
 {
-    if (!updateHoldsPort(form))
-        form.port().close();
+    if (!updateHoldsPort(station))
+        station.port().close();
 }
 
-void closePortAfterSending(Form1 &form)
+void closePortAfterSending(Station &station)
 {
-    if (updateHoldsPort(form))
+    if (updateHoldsPort(station))
         return;
-    SerialPort &port = form.port();
-    Platform &platform = form.platform();
+    SerialPort &port = station.port();
+    Platform &platform = station.platform();
     const quint32 start = platform.tickCount();
     // drain(0) only asks; the waiting happens here, with the window's events running.
     while (port.isOpen() && !port.drain(0) && platform.tickCount() - start < DrainLimitMs
            && !platform.isClosing())
-        form.WaitMs(DrainPollMs);
-    closePort(form);
+        station.WaitMs(DrainPollMs);
+    closePort(station);
 }
 
-void normalisePortListName(Form1 &form)
+void normalisePortListName(Station &station)
 {
-    if (!form.Combo1->currentText().startsWith(QLatin1String("COM")))
-        form.Combo1->setEditText(QStringLiteral("COM1"));
+    if (!station.text(ControlName::Combo1).startsWith(QLatin1String("COM")))
+        station.setText(ControlName::Combo1, QStringLiteral("COM1"));
 }
 
-void showPortFailure(Form1 &form, const QString &detail)
+void showPortFailure(Station &station, const QString &detail)
 {
     QString shown = detail;
     if (shown.isEmpty())
-        shown = updateHoldsPort(form) ? UpdateHoldsPortDetail : portFailureDetail(form.port());
-    form.platform().messageBox(PortFailureText, shown);
+        shown = updateHoldsPort(station) ? UpdateHoldsPortDetail : portFailureDetail(station.port());
+    station.platform().messageBox(PortFailureText, shown);
 }
 
 } // namespace pelzo

@@ -1,9 +1,7 @@
 #include "protocol/peizhi.h"
 
+#include "core/station.h"
 #include "protocol/reportline.h"
-#include "ui/form1.h"
-
-#include <QLineEdit>
 
 #include <array>
 
@@ -12,111 +10,162 @@ namespace pelzo {
 namespace {
 
 using Line = const ReportLine &;
+using Rule = bool (*)(Station &, Field, Line);
 
-bool setText(Form1 &form, Field field, Line line, qsizetype k)
+bool textRule(Station &station, Field field, Line line)
 {
-    form.setFieldText(field, line.from(k));
+    station.setFieldText(field, line.from(valuePosition(field)));
     return true;
 }
 
-bool callsignRule(Form1 &form, Line line)
+bool callsignRule(Station &station, Field, Line line)
 {
-    constexpr qsizetype First = 10;
-    const qsizetype dash = line.find(U'-', First);
+    const qsizetype first = valuePosition(Field::Callsign);
+    const qsizetype dash = line.find(U'-', first);
     if (dash == 0)
         return false;
-    form.setFieldText(Field::Callsign, line.between(First, dash));
-    form.setFieldText(Field::CallSsid, line.from(dash + 1));
+    station.setFieldText(Field::Callsign, line.between(first, dash));
+    station.setFieldText(Field::CallSsid, line.from(dash + 1));
     return true;
 }
 
 // Each box is set as soon as it is cut, so a missing "," leaves the boxes before it changed.
-bool octetRule(Form1 &form, Field field, Line line, qsizetype first)
+bool octetRule(Station &station, Field field, Line line)
 {
-    qsizetype start = first;
+    qsizetype start = valuePosition(field);
     qsizetype searchFrom = 1;
-    for (int box = 0; box < 3; ++box) {
+    for (int box = 0; box < OctetsPerAddress - 1; ++box) {
         const qsizetype comma = line.find(U',', searchFrom);
         if (comma == 0)
             return false;
-        form.setOctet(field, box, line.between(start, comma));
+        station.setOctet(field, box, line.between(start, comma));
         start = searchFrom = comma + 1;
     }
-    form.setOctet(field, 3, line.from(start));
+    station.setOctet(field, OctetsPerAddress - 1, line.from(start));
     return true;
 }
 
-bool codedRule(Form1 &form, const CodeTable &table, Line line, qsizetype k)
+const CodeTable &codesOf(Field field)
 {
-    if (const auto shown = decode(table, line.at(k)))
-        form.setFieldText(table.field, *shown);
+    return field == Field::Unit ? unitCodes() : field == Field::Path ? pathCodes() : aliasCodes();
+}
+
+// One code character; an unknown code changes nothing.
+bool codedRule(Station &station, Field field, Line line)
+{
+    if (const auto shown = decode(codesOf(field), line.at(valuePosition(field))))
+        station.setFieldText(field, *shown);
+    return true;
+}
+
+bool dhcpRule(Station &station, Field, Line)
+{
+    station.setFieldText(Field::AddressMode, Dhcp);
+    station.setOctetBoxesEnabled(false);
+    return true;
+}
+
+bool staticRule(Station &station, Field, Line)
+{
+    station.setFieldText(Field::AddressMode, StaticIp);
+    return true;
+}
+
+bool backlightRule(Station &station, Field field, Line line)
+{
+    station.setFieldText(field, line.from(valuePosition(field)));
+    station.setFieldText(field, decodeBacklight(station.fieldText(field)));
+    return true;
+}
+
+bool digiRule(Station &station, Field field, Line line)
+{
+    station.setDigi(line.at(valuePosition(field)) == QLatin1String("1"));
+    return true;
+}
+
+bool txVolumeRule(Station &station, Field field, Line line)
+{
+    station.setFieldText(field, line.at(valuePosition(field)));
     return true;
 }
 
 struct LineTest
 {
-    const char *begins;
-    bool (*action)(Form1 &, Line);
+    QByteArray begins;
+    Field field;
+    Rule rule;
 };
 
+LineTest status(const char *begins, Rule rule)
+{
+    return {begins, Field::DeviceVersion, rule};
+}
+
+LineTest value(Field field, Rule rule)
+{
+    return {lineBeginning(field), field, rule};
+}
+
+// "DHCP:" and the mode's code: only the first character of the value is read.
+LineTest addressMode(const QString &shown, Rule rule)
+{
+    return {reportLabel(Field::AddressMode).toLatin1() + encode(addressModeCodes(), shown, CodeUse::Command).toLatin1(),
+            Field::AddressMode, rule};
+}
+
 // Every test runs on every pass, in this order; a match does not end the pass.
-const std::array lineTests{
-    LineTest{"eeram reset", [](Form1 &f, Line) { return f.EeramResetSeen = 1, true; }},
-    LineTest{"CONNECT",
-             [](Form1 &f, Line) {
-                 f.ConnectSeen = 1;
-                 f.appendActivityLog(QStringLiteral("Connect OK"));
-                 return true;
-             }},
-    LineTest{"READ END",
-             [](Form1 &f, Line) {
-                 f.ReadEndSeen = 1;
-                 f.appendActivityLog(QStringLiteral("Read end"));
-                 return true;
-             }},
-    LineTest{"CALLSIGN", callsignRule},
-    LineTest{"PASS:", [](Form1 &f, Line l) { return setText(f, Field::Passcode, l, 6); }},
-    LineTest{"POSITION", [](Form1 &f, Line l) { return setText(f, Field::Position, l, 10); }},
-    LineTest{"DHCP:1",
-             [](Form1 &f, Line) {
-                 f.setFieldText(Field::AddressMode, Dhcp);
-                 f.setOctetBoxesEnabled(false);
-                 return true;
-             }},
-    LineTest{"DHCP:0", [](Form1 &f, Line) { return f.setFieldText(Field::AddressMode, StaticIp), true; }},
-    LineTest{"COMMENT", [](Form1 &f, Line l) { return setText(f, Field::Comment, l, 14); }},
-    LineTest{"SERVER", [](Form1 &f, Line l) { return setText(f, Field::Server, l, 8); }},
-    LineTest{"SENT TIME", [](Form1 &f, Line l) { return setText(f, Field::SendTime, l, 11); }},
-    LineTest{"FILTER", [](Form1 &f, Line l) { return setText(f, Field::Filter, l, 8); }},
-    LineTest{"VER:", [](Form1 &f, Line l) { return setText(f, Field::DeviceVersion, l, 5); }},
-    LineTest{"IP:", [](Form1 &f, Line l) { return octetRule(f, Field::IpAddress, l, 4); }},
-    LineTest{"MASK:", [](Form1 &f, Line l) { return octetRule(f, Field::SubnetMask, l, 6); }},
-    LineTest{"GATE:", [](Form1 &f, Line l) { return octetRule(f, Field::Gateway, l, 6); }},
-    LineTest{"DNS:", [](Form1 &f, Line l) { return octetRule(f, Field::DnsServer, l, 5); }},
-    LineTest{"FREQ:", [](Form1 &f, Line l) { return setText(f, Field::Frequency, l, 6); }},
-    LineTest{"BACKLIGHT:",
-             [](Form1 &f, Line l) {
-                 f.setFieldText(Field::Backlight, l.from(11));
-                 f.setFieldText(Field::Backlight, decodeBacklight(f.fieldText(Field::Backlight)));
-                 return true;
-             }},
-    LineTest{"UNIT:", [](Form1 &f, Line l) { return codedRule(f, unitCodes(), l, 6); }},
-    LineTest{"DIGI:", [](Form1 &f, Line l) { return f.setDigi(l.at(6) == QLatin1String("1")), true; }},
-    LineTest{"MOD:", [](Form1 &f, Line l) { return f.setFieldText(Field::TxVolume, l.at(5)), true; }},
-    LineTest{"PATH:", [](Form1 &f, Line l) { return codedRule(f, pathCodes(), l, 6); }},
-    LineTest{"ALIAS:", [](Form1 &f, Line l) { return codedRule(f, aliasCodes(), l, 7); }},
-    LineTest{"WIFI Write success", [](Form1 &f, Line) { return f.WifiSuccessSeen = 1, true; }},
-    LineTest{"freq save", [](Form1 &f, Line) { return f.FreqSaveSeen = 1, true; }},
-};
+const std::array<LineTest, 26> &lineTests()
+{
+    static const std::array<LineTest, 26> tests{
+        status("eeram reset", [](Station &s, Field, Line) { return s.EeramResetSeen = 1, true; }),
+        status("CONNECT",
+               [](Station &s, Field, Line) {
+                   s.ConnectSeen = 1;
+                   s.appendActivityLog(QStringLiteral("Connect OK"));
+                   return true;
+               }),
+        status("READ END",
+               [](Station &s, Field, Line) {
+                   s.ReadEndSeen = 1;
+                   s.appendActivityLog(QStringLiteral("Read end"));
+                   return true;
+               }),
+        value(Field::Callsign, callsignRule),
+        value(Field::Passcode, textRule),
+        value(Field::Position, textRule),
+        addressMode(Dhcp, dhcpRule),
+        addressMode(StaticIp, staticRule),
+        value(Field::Comment, textRule),
+        value(Field::Server, textRule),
+        value(Field::SendTime, textRule),
+        value(Field::Filter, textRule),
+        value(Field::DeviceVersion, textRule),
+        value(Field::IpAddress, octetRule),
+        value(Field::SubnetMask, octetRule),
+        value(Field::Gateway, octetRule),
+        value(Field::DnsServer, octetRule),
+        value(Field::Frequency, textRule),
+        value(Field::Backlight, backlightRule),
+        value(Field::Unit, codedRule),
+        value(Field::Digi, digiRule),
+        value(Field::TxVolume, txVolumeRule),
+        value(Field::Path, codedRule),
+        value(Field::Alias, codedRule),
+        status("WIFI Write success", [](Station &s, Field, Line) { return s.WifiSuccessSeen = 1, true; }),
+        status("freq save", [](Station &s, Field, Line) { return s.FreqSaveSeen = 1, true; }),
+    };
+    return tests;
+}
 
 } // namespace
 
-bool peizhi(Form1 &form)
+bool peizhi(Station &station)
 {
     // The actions may change LineBuffer only through the fields' change rules, which never touch it.
-    const ReportLine line(form.LineBuffer);
-    for (const LineTest &test : lineTests) {
-        if (line.beginsWith(test.begins) && !test.action(form, line))
+    const ReportLine line(station.LineBuffer);
+    for (const LineTest &test : lineTests()) {
+        if (line.beginsWith(test.begins) && !test.rule(station, test.field, line))
             return false;
     }
     return true;

@@ -2,12 +2,12 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
-// Applies the report line in form.LineBuffer to the window: sets fields,
+// Applies the report line in station.LineBuffer to the window: sets fields,
 // raises reply flags, logs "Connect OK" / "Read end". Returns false when the
 // line is malformed (a callsign without "-", an address with too few ","),
 // after the fields cut before the fault have kept their new values.
-bool peizhi(Form1 &form);
+bool peizhi(Station &station);
 
 } // namespace pelzo

@@ -1,14 +1,10 @@
 #include "protocol/readdata.h"
 
+#include "core/station.h"
+#include "protocol/devicecommands.h"
 #include "protocol/exchangeport.h"
+#include "serial/linesettings.h"
 #include "serial/portsettingsstore.h"
-#include "ui/fieldcontrols.h"
-#include "ui/form1.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 #include <array>
 
@@ -27,8 +23,6 @@ constexpr qint32 RequestIntervalMs = 1000;
 // Lets the last report lines of a read without end marker arrive before the port closes.
 constexpr qint32 BeforeGiveUpMs = 500;
 
-const QString Probe = QStringLiteral("\r\nSETUP#\r\n");
-const QString Request = QStringLiteral("AT+READ#\r\n");
 const QString WorkingCaption = QStringLiteral("reading");
 const QString IdleCaption = QStringLiteral("read data");
 const QString ConnectedText = QStringLiteral("Connection is successful");
@@ -58,49 +52,51 @@ constexpr std::array clearedFields{
     ClearedField{Field::Alias, ""},
 };
 
-void clearFields(Form1 &form)
+void clearFields(Station &station)
 {
-    form.setActivityLog(QString());
-    form.Text30->setPlainText(QString());
+    station.setActivityLog(QString());
+    station.setText(ControlName::Text30, QString());
     for (const ClearedField &cleared : clearedFields) {
         const QString text = QString::fromLatin1(cleared.text);
-        const auto controls = controlsOf(cleared.field);
-        if (controls.size() > 1) {
-            for (std::size_t box = 0; box < controls.size(); ++box)
-                form.setOctet(cleared.field, int(box), text);
+        if (isAddressField(cleared.field)) {
+            for (int box = 0; box < OctetsPerAddress; ++box)
+                station.setOctet(cleared.field, box, text);
         } else {
-            form.setFieldText(cleared.field, text);
+            station.setFieldText(cleared.field, text);
         }
     }
 }
 
-void recordPortSettings(Form1 &form)
+// The line settings as the port-settings file records them, with no flow
+// control and the buffer sizes it has always named.
+void recordPortSettings(Station &station)
 {
-    WriteCommSet(form, form.Combo1->currentText(), QStringLiteral("115200"), QStringLiteral("1"),
-                 QStringLiteral("n"), QStringLiteral("8"), QStringLiteral("0"), QStringLiteral("2048"),
-                 QStringLiteral("2048"));
+    const QStringList line = QString::fromLatin1(DeviceLineSettings).split(QLatin1Char(','));
+    const QString speed = line[0], parity = line[1], dataBits = line[2], stopBits = line[3];
+    WriteCommSet(station, station.text(ControlName::Combo1), speed, stopBits, parity, dataBits, QStringLiteral("0"),
+                 QStringLiteral("2048"), QStringLiteral("2048"));
 }
 
 // Probes until the device answers, the read is cancelled or the attempts run
 // out; false when the port failed. An answer to probe i is seen after probe
 // i + 1 has gone out.
-bool probe(Form1 &form)
+bool probe(Station &station)
 {
     for (int i = 1; i <= ProbeAttempts; ++i) {
-        form.setActivityLog(QStringLiteral("Please restart PELZO......Connection %1/20Times......").arg(i));
-        if (form.port().isOpen() && !sendText(form, Probe))
+        station.setActivityLog(QStringLiteral("Please restart PELZO......Connection %1/20Times......").arg(i));
+        if (station.port().isOpen() && !sendText(station, ProbeCommand))
             return false;
-        if (form.Command6->text() == PortIsOpenCaption) {
-            form.Text3->setText(CancelledStatus);
-            closePort(form);
+        if (station.text(ControlName::Command6) == PortIsOpenCaption) {
+            station.setText(ControlName::Text3, CancelledStatus);
+            closePort(station);
             return true;
         }
-        if (form.ConnectSeen == 1) {
-            form.Text3->setText(ConnectedText + QStringLiteral("\r\n"));
-            form.appendActivityLog(ConnectedText);
+        if (station.ConnectSeen == 1) {
+            station.setText(ControlName::Text3, ConnectedText + QStringLiteral("\r\n"));
+            station.appendActivityLog(ConnectedText);
             return true;
         }
-        form.WaitMs(ProbeIntervalMs);
+        station.WaitMs(ProbeIntervalMs);
     }
     return true;
 }
@@ -108,67 +104,67 @@ bool probe(Form1 &form)
 // The failure path leaves Write data as it stands (the fields were cleared, a
 // write would send them empty), but not a "reading" caption on a read that
 // has ended. A cancel's "Port is open" stays.
-void fail(Form1 &form)
+void fail(Station &station)
 {
-    if (form.Command6->text() == WorkingCaption)
-        form.Command6->setText(IdleCaption);
-    showPortFailure(form);
+    if (station.text(ControlName::Command6) == WorkingCaption)
+        station.setText(ControlName::Command6, IdleCaption);
+    showPortFailure(station);
 }
 
-void finish(Form1 &form)
+void finish(Station &station)
 {
-    form.Command7->setEnabled(true);
-    form.Command6->setText(IdleCaption);
+    station.setEnabled(ControlName::Command7, true);
+    station.setText(ControlName::Command6, IdleCaption);
 }
 
 } // namespace
 
-void readData(Form1 &form)
+void readData(Station &station)
 {
-    if (refuseDuringFirmwareUpdate(form))
+    if (refuseDuringFirmwareUpdate(station))
         return;
-    clearFields(form);
-    form.ConnectSeen = 0;
-    form.ReadEndSeen = 0;
+    clearFields(station);
+    station.ConnectSeen = 0;
+    station.ReadEndSeen = 0;
 
-    if (form.port().isOpen()) {
-        form.Command6->setText(PortIsOpenCaption);
-        closePort(form);
-        form.Command7->setEnabled(true);
+    if (station.port().isOpen()) {
+        station.setText(ControlName::Command6, PortIsOpenCaption);
+        closePort(station);
+        station.setEnabled(ControlName::Command7, true);
         return;
     }
 
-    form.Command6->setText(WorkingCaption);
-    form.Command7->setEnabled(false);
-    form.WaitMs(BeforeOpenMs);
-    if (!applyLineSettings(form) || !openPort(form))
-        return fail(form);
-    normalisePortListName(form);
-    recordPortSettings(form);
+    station.setText(ControlName::Command6, WorkingCaption);
+    station.setEnabled(ControlName::Command7, false);
+    station.WaitMs(BeforeOpenMs);
+    if (!applyLineSettings(station) || !openPort(station))
+        return fail(station);
+    normalisePortListName(station);
+    recordPortSettings(station);
 
     // A cancelled read goes on to its first request, which finds the port closed.
-    if (!probe(form))
-        return fail(form);
+    if (!probe(station))
+        return fail(station);
 
-    form.ReadEndSeen = 0;
+    station.ReadEndSeen = 0;
     for (int j = 1; j <= RequestAttempts; ++j) {
-        if (!sendText(form, Request))
-            return fail(form);
-        form.WaitMs(RequestIntervalMs);
-        form.setActivityLog(QStringLiteral("Connection OK\r\nReading %1/20Times......").arg(j));
-        if (form.ReadEndSeen == 1) {
-            form.appendActivityLog(ReadOkText);
-            finish(form);
-            closePortAfterSending(form);
+        if (!sendText(station, ReadCommand))
+            return fail(station);
+        station.WaitMs(RequestIntervalMs);
+        station.setActivityLog(QStringLiteral("Connection OK\r\nReading %1/20Times......").arg(j));
+        if (station.ReadEndSeen == 1) {
+            station.appendActivityLog(ReadOkText);
+            finish(station);
+            closePortAfterSending(station);
             return;
         }
     }
 
-    form.WaitMs(BeforeGiveUpMs);
-    closePortAfterSending(form);
-    finish(form);
-    form.LineBuffer.clear();
-    form.appendActivityLog(IncompleteText);
+    station.WaitMs(BeforeGiveUpMs);
+    closePortAfterSending(station);
+    finish(station);
+    station.LineBuffer.clear();
+    station.appendActivityLog(IncompleteText);
 }
 
 } // namespace pelzo

@@ -16,7 +16,7 @@ class ReportLine
 public:
     explicit ReportLine(const QByteArray &bytes) : m_bytes(bytes) {}
 
-    bool beginsWith(const char *text) const { return m_bytes.startsWith(text); }
+    bool beginsWith(const QByteArray &text) const { return m_bytes.startsWith(text); }
 
     // The characters from position k to the end; empty when the line is shorter.
     QString from(qsizetype k) const;

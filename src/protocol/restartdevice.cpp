@@ -1,10 +1,8 @@
 #include "protocol/restartdevice.h"
 
+#include "core/station.h"
+#include "protocol/devicecommands.h"
 #include "protocol/exchangeport.h"
-#include "protocol/restartcommand.h"
-#include "ui/form1.h"
-
-#include <QPushButton>
 
 namespace pelzo {
 
@@ -18,36 +16,36 @@ constexpr qint32 BetweenCommandsMs = 500;
 const QString IdleCaption = QStringLiteral("restart");
 
 // The window is put right before the message box holds it.
-void fail(Form1 &form, bool opened)
+void fail(Station &station, bool opened)
 {
     if (opened)
-        closePort(form);
-    form.Command9->setText(IdleCaption);
-    showPortFailure(form);
+        closePort(station);
+    station.setText(ControlName::Command9, IdleCaption);
+    showPortFailure(station);
 }
 
 } // namespace
 
-void restartDevice(Form1 &form)
+void restartDevice(Station &station)
 {
-    if (refuseDuringFirmwareUpdate(form))
+    if (refuseDuringFirmwareUpdate(station))
         return;
-    if (form.port().isOpen()) {
-        closePort(form);
-        form.Command9->setText(PortIsOpenCaption);
+    if (station.port().isOpen()) {
+        closePort(station);
+        station.setText(ControlName::Command9, PortIsOpenCaption);
         return;
     }
 
-    form.WaitMs(BeforeOpenMs);
-    if (!openPort(form))
-        return fail(form, false);
-    if (!sendText(form, RebootCommand))
-        return fail(form, true);
-    form.WaitMs(BetweenCommandsMs);
-    if (!sendText(form, RebootCommand))
-        return fail(form, true);
-    closePortAfterSending(form);
-    form.Command9->setText(IdleCaption);
+    station.WaitMs(BeforeOpenMs);
+    if (!openPort(station))
+        return fail(station, false);
+    if (!sendText(station, RebootCommand))
+        return fail(station, true);
+    station.WaitMs(BetweenCommandsMs);
+    if (!sendText(station, RebootCommand))
+        return fail(station, true);
+    closePortAfterSending(station);
+    station.setText(ControlName::Command9, IdleCaption);
 }
 
 } // namespace pelzo

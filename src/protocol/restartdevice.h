@@ -2,9 +2,9 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
 // restart (Command9): sends "REBOOT#" twice. No answer is awaited.
-void restartDevice(Form1 &form);
+void restartDevice(Station &station);
 
 } // namespace pelzo

@@ -1,11 +1,9 @@
 #include "protocol/wifiapply.h"
 
 #include "core/deviceconfig.h"
+#include "core/station.h"
+#include "protocol/devicecommands.h"
 #include "protocol/exchangeport.h"
-#include "protocol/restartcommand.h"
-#include "ui/form1.h"
-
-#include <QPushButton>
 
 namespace pelzo {
 
@@ -26,24 +24,24 @@ const QString FailText = QStringLiteral("WIFI Write Fail\r\n");
 const QString StoppedOtherDetail =
     QStringLiteral("Another exchange with the device was using the port and has been stopped. Press Apply again.");
 
-QString wifiCommand(const Form1 &form)
+QString wifiCommand(const Station &station)
 {
-    return QStringLiteral("AT+WIFI,") + form.fieldText(Field::WifiSsid) + QLatin1Char(',')
-           + form.fieldText(Field::WifiPassword) + QStringLiteral("#\r\n");
+    return WifiKeyword + station.fieldText(Field::WifiSsid) + QLatin1Char(',')
+           + station.fieldText(Field::WifiPassword) + CommandEnd;
 }
 
 // The caption is put right before the message box holds the window.
-void fail(Form1 &form)
+void fail(Station &station)
 {
-    form.Command8->setText(IdleCaption);
-    showPortFailure(form);
+    station.setText(ControlName::Command8, IdleCaption);
+    showPortFailure(station);
 }
 
-bool confirmed(Form1 &form)
+bool confirmed(Station &station)
 {
     for (int poll = 0; poll < Polls; ++poll) {
-        form.WaitMs(PollMs);
-        if (form.WifiSuccessSeen == 1)
+        station.WaitMs(PollMs);
+        if (station.WifiSuccessSeen == 1)
             return true;
     }
     return false;
@@ -51,45 +49,45 @@ bool confirmed(Form1 &form)
 
 } // namespace
 
-void applyWifi(Form1 &form)
+void applyWifi(Station &station)
 {
-    if (refuseDuringFirmwareUpdate(form))
+    if (refuseDuringFirmwareUpdate(station))
         return;
-    if (form.port().isOpen()) {
-        form.Command6->setText(PortIsOpenCaption);
-        closePort(form);
-        form.Command8->setText(IdleCaption);
-        showPortFailure(form, StoppedOtherDetail);
+    if (station.port().isOpen()) {
+        station.setText(ControlName::Command6, PortIsOpenCaption);
+        closePort(station);
+        station.setText(ControlName::Command8, IdleCaption);
+        showPortFailure(station, StoppedOtherDetail);
         return;
     }
 
-    form.Command8->setText(WorkingCaption);
-    if (!applyLineSettings(form) || !openPort(form))
-        return fail(form);
-    normalisePortListName(form);
-    form.WaitMs(AfterOpenMs);
-    if (!form.port().isOpen()) {
-        form.Command8->setText(IdleCaption);
+    station.setText(ControlName::Command8, WorkingCaption);
+    if (!applyLineSettings(station) || !openPort(station))
+        return fail(station);
+    normalisePortListName(station);
+    station.WaitMs(AfterOpenMs);
+    if (!station.port().isOpen()) {
+        station.setText(ControlName::Command8, IdleCaption);
         return;
     }
 
     // Only a confirmation of this command counts, not one seen earlier.
-    form.WifiSuccessSeen = 0;
-    if (!sendText(form, wifiCommand(form)))
-        return fail(form);
-    form.setActivityLog(WritingText);
-    const bool success = confirmed(form);
-    form.WifiSuccessSeen = 0;
+    station.WifiSuccessSeen = 0;
+    if (!sendText(station, wifiCommand(station)))
+        return fail(station);
+    station.setActivityLog(WritingText);
+    const bool success = confirmed(station);
+    station.WifiSuccessSeen = 0;
     if (success) {
-        form.appendActivityLogText(CompleteText);
-        if (!sendText(form, RebootCommand))
-            return fail(form);
-        form.appendActivityLogText(ResetText);
+        station.appendActivityLogText(CompleteText);
+        if (!sendText(station, RebootCommand))
+            return fail(station);
+        station.appendActivityLogText(ResetText);
     } else {
-        form.appendActivityLogText(FailText);
+        station.appendActivityLogText(FailText);
     }
-    closePortAfterSending(form);
-    form.Command8->setText(IdleCaption);
+    closePortAfterSending(station);
+    station.setText(ControlName::Command8, IdleCaption);
 }
 
 } // namespace pelzo

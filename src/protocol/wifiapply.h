@@ -2,10 +2,10 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
 // Apply (Command8): sends the Wi-Fi network name and password, waits for the
 // device's "WIFI Write success", then restarts the device.
-void applyWifi(Form1 &form);
+void applyWifi(Station &station);
 
 } // namespace pelzo

@@ -1,11 +1,8 @@
 #include "protocol/writedata.h"
 
+#include "core/station.h"
 #include "protocol/exchangeport.h"
 #include "protocol/writesequence.h"
-#include "ui/form1.h"
-
-#include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace pelzo {
 
@@ -28,29 +25,29 @@ const QString FailText = QStringLiteral("Write fail，Please try again.\r\n");
 const QString CompleteText = QStringLiteral("Write complete");
 
 // Each command carries its field as it reads now; a failed write is skipped.
-void sendSequence(Form1 &form)
+void sendSequence(Station &station)
 {
     bool staticAddress = false;
     for (const WriteCommand &command : writeSequence()) {
         if (command.sentWhen == SentWhen::StaticAddress && !staticAddress)
             continue;
-        const QString value = command.value(form);
+        const QString value = command.value(station);
         if (command.field == Field::AddressMode)
             staticAddress = value == staticAddressCode();
-        sendText(form, commandText(command, value));
+        sendText(station, commandText(command, value));
         for (int pace = 0; pace < command.pacesAfter; ++pace)
-            form.WaitMs(CommandPaceMs);
+            station.WaitMs(CommandPaceMs);
     }
 }
 
-void pollForConfirmation(Form1 &form)
+void pollForConfirmation(Station &station)
 {
     for (int poll = 0; poll < Polls; ++poll) {
-        form.WaitMs(PollMs);
+        station.WaitMs(PollMs);
         if (poll >= FirstFailNoticePoll)
-            form.appendActivityLogText(FailText);
-        if (form.FreqSaveSeen == 1) {
-            form.appendActivityLog(CompleteText);
+            station.appendActivityLogText(FailText);
+        if (station.FreqSaveSeen == 1) {
+            station.appendActivityLog(CompleteText);
             return;
         }
     }
@@ -58,33 +55,33 @@ void pollForConfirmation(Form1 &form)
 
 } // namespace
 
-void writeData(Form1 &form)
+void writeData(Station &station)
 {
-    if (refuseDuringFirmwareUpdate(form))
+    if (refuseDuringFirmwareUpdate(station))
         return;
-    form.FreqSaveSeen = 0;
-    form.setActivityLog(QString());
-    form.Text30->setPlainText(QString());
+    station.FreqSaveSeen = 0;
+    station.setActivityLog(QString());
+    station.setText(ControlName::Text30, QString());
 
-    if (form.port().isOpen()) {
-        form.Command6->setText(PortIsOpenCaption);
-        closePort(form);
-        form.Command7->setEnabled(true);
+    if (station.port().isOpen()) {
+        station.setText(ControlName::Command6, PortIsOpenCaption);
+        closePort(station);
+        station.setEnabled(ControlName::Command7, true);
         return;
     }
 
     // From here a failing step is skipped: the confirmation alone tells the outcome.
-    form.WaitMs(BeforeOpenMs);
-    applyLineSettings(form);
-    form.Command7->setText(WorkingCaption);
-    form.setActivityLog(WritingText);
-    openPort(form);
-    normalisePortListName(form);
-    sendSequence(form);
-    pollForConfirmation(form);
-    form.WaitMs(BeforeCloseMs);
-    form.Command7->setText(IdleCaption);
-    closePortAfterSending(form);
+    station.WaitMs(BeforeOpenMs);
+    applyLineSettings(station);
+    station.setText(ControlName::Command7, WorkingCaption);
+    station.setActivityLog(WritingText);
+    openPort(station);
+    normalisePortListName(station);
+    sendSequence(station);
+    pollForConfirmation(station);
+    station.WaitMs(BeforeCloseMs);
+    station.setText(ControlName::Command7, IdleCaption);
+    closePortAfterSending(station);
 }
 
 } // namespace pelzo

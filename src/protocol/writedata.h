@@ -2,10 +2,10 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
 // Write data (Command7): sends the window's configuration to the device as
 // the commands of writeSequence(), then waits for its "freq save".
-void writeData(Form1 &form);
+void writeData(Station &station);
 
 } // namespace pelzo

@@ -1,6 +1,7 @@
 #include "protocol/writesequence.h"
 
-#include "ui/form1.h"
+#include "core/station.h"
+#include "protocol/devicecommands.h"
 
 #include <array>
 
@@ -15,42 +16,37 @@ constexpr int AfterAddresses = 2;
 // command's leading line end keeps them apart.
 constexpr int NoPace = 0;
 
-// The device reads the callsign from a 6-character column.
-constexpr qsizetype CallsignColumn = 6;
-
-QString callsign(const Form1 &form)
+QString callsign(const Station &station)
 {
-    // A longer callsign goes out whole rather than not at all.
-    return form.fieldText(Field::Callsign).leftJustified(CallsignColumn, QLatin1Char(' ')) + QLatin1Char('-')
-           + form.fieldText(Field::CallSsid);
+    return callsignValue(station.fieldText(Field::Callsign), station.fieldText(Field::CallSsid));
 }
 
 template <Field F>
-QString plain(const Form1 &form)
+QString plain(const Station &station)
 {
-    return form.fieldText(F);
+    return station.fieldText(F);
 }
 
 template <Field F>
-QString address(const Form1 &form)
+QString address(const Station &station)
 {
-    return form.octets(F).join(QLatin1Char(','));
+    return station.octets(F).join(QLatin1Char(','));
 }
 
-QString addressMode(const Form1 &form)
+QString addressMode(const Station &station)
 {
-    return encode(addressModeCodes(), form.fieldText(Field::AddressMode), CodeUse::Command);
+    return encode(addressModeCodes(), station.fieldText(Field::AddressMode), CodeUse::Command);
 }
 
-QString backlight(const Form1 &form)
+QString backlight(const Station &station)
 {
-    return encodeBacklight(form.fieldText(Field::Backlight));
+    return encodeBacklight(station.fieldText(Field::Backlight));
 }
 
 template <const CodeTable &(*Table)()>
-QString coded(const Form1 &form)
+QString coded(const Station &station)
 {
-    return encode(Table(), form.fieldText(Table().field), CodeUse::Command);
+    return encode(Table(), station.fieldText(Table().field), CodeUse::Command);
 }
 
 constexpr std::array sequence{
@@ -85,12 +81,7 @@ std::span<const WriteCommand> writeSequence()
 QString commandText(const WriteCommand &command, const QString &value)
 {
     return QString::fromLatin1(command.before) + QString::fromLatin1(wireNames(command.field).commandKeyword) + value
-           + QStringLiteral("#\r\n");
-}
-
-QString staticAddressCode()
-{
-    return encode(addressModeCodes(), StaticIp, CodeUse::Command);
+           + CommandEnd;
 }
 
 } // namespace pelzo

@@ -8,7 +8,7 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
 enum class SentWhen {
     Always,
@@ -23,7 +23,7 @@ constexpr qint32 CommandPaceMs = 200;
 struct WriteCommand
 {
     Field field;
-    QString (*value)(const Form1 &form);
+    QString (*value)(const Station &station);
     int pacesAfter; // waits of CommandPaceMs after the command
     SentWhen sentWhen = SentWhen::Always;
     const char *before = ""; // sent ahead of the keyword, in the same write
@@ -34,8 +34,5 @@ std::span<const WriteCommand> writeSequence();
 
 // The full text of one write: prefix, keyword, value, "#", CR LF.
 QString commandText(const WriteCommand &command, const QString &value);
-
-// The address-mode value that selects the static branch.
-QString staticAddressCode();
 
 } // namespace pelzo

@@ -1,7 +1,7 @@
 #include "serial/portfailure.h"
 
 #include "serial/portnames.h"
-#include "ui/form1.h"
+#include "core/station.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -56,9 +56,9 @@ QString portFailureDetail(const SerialPort &port)
     return detail;
 }
 
-void reportLinkLost(Form1 &form)
+void reportLinkLost(Station &station)
 {
-    form.appendActivityLog(QStringLiteral("Connection to the device lost: %1").arg(portAndDevice(form.port())));
+    station.appendActivityLog(QStringLiteral("Connection to the device lost: %1").arg(portAndDevice(station.port())));
 }
 
 } // namespace pelzo

@@ -4,8 +4,8 @@
 
 namespace pelzo {
 
-class Form1;
 class SerialPort;
+class Station;
 
 // Why the last operation on the port failed, for the detail text of a port
 // message box: the port, the device it stands for, the system's reason, and
@@ -19,6 +19,6 @@ bool deviceAccessDenied(const QString &devicePath);
 QString accessHint(const QString &devicePath);
 
 // The device vanished while the port was open: one line in the ActivityLog.
-void reportLinkLost(Form1 &form);
+void reportLinkLost(Station &station);
 
 } // namespace pelzo

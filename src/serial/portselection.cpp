@@ -1,20 +1,18 @@
 #include "serial/portselection.h"
 
+#include "core/station.h"
 #include "serial/portfailure.h"
 #include "serial/portnames.h"
-#include "ui/form1.h"
-
-#include <QComboBox>
 
 namespace pelzo {
 
-void selectPort(Form1 &form)
+void selectPort(Station &station)
 {
-    const auto number = listedPortNumber(form.Combo1->currentText());
+    const auto number = listedPortNumber(station.text(ControlName::Combo1));
     if (!number)
         return;
-    if (!form.port().setCommPort(*number))
-        form.platform().messageBox(QStringLiteral("Port is open"), portFailureDetail(form.port()));
+    if (!station.port().setCommPort(*number))
+        station.platform().messageBox(QStringLiteral("Port is open"), portFailureDetail(station.port()));
 }
 
 } // namespace pelzo

@@ -2,10 +2,10 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
 // A pick from the port list Combo1: "COM1" to "COM16" becomes the port
 // number; while the port is open the change is refused with "Port is open".
-void selectPort(Form1 &form);
+void selectPort(Station &station);
 
 } // namespace pelzo

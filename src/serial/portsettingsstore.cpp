@@ -1,7 +1,7 @@
 #include "serial/portsettingsstore.h"
 
+#include "core/station.h"
 #include "serial/inifile.h"
-#include "ui/form1.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -70,7 +70,7 @@ qint16 WriteINI(const QString &sSection, const QString &sKeyName, const QString 
     return 0;
 }
 
-void WriteCommSet(Form1 &form, const QString &PortNo, const QString &BaudRate, const QString &StopBits,
+void WriteCommSet(Station &station, const QString &PortNo, const QString &BaudRate, const QString &StopBits,
                   const QString &Parity, const QString &Databits, const QString &FlowControl, const QString &InBuff,
                   const QString &OutBuff)
 {
@@ -85,7 +85,7 @@ void WriteCommSet(Form1 &form, const QString &PortNo, const QString &BaudRate, c
         {"OutBuff", OutBuff},
     }};
     for (const auto &[key, value] : keys)
-        WriteINI(QLatin1String(PortSettingsSection), QLatin1String(key), value, portSettingsPath(form.platform()));
+        WriteINI(QLatin1String(PortSettingsSection), QLatin1String(key), value, portSettingsPath(station.platform()));
 }
 
 } // namespace pelzo

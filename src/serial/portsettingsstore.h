@@ -4,8 +4,8 @@
 
 namespace pelzo {
 
-class Form1;
 class Platform;
+class Station;
 
 inline constexpr char PortSettingsSection[] = "QTNComm";
 inline constexpr char PortNameKey[] = "par5";
@@ -22,7 +22,7 @@ QString ReadINI(const QString &Section, const QString &KeyName, const QString &F
 qint16 WriteINI(const QString &sSection, const QString &sKeyName, const QString &sNewString, const QString &sFileName);
 
 // Records the port settings of a successful connect in the port-settings file.
-void WriteCommSet(Form1 &form, const QString &PortNo, const QString &BaudRate, const QString &StopBits,
+void WriteCommSet(Station &station, const QString &PortNo, const QString &BaudRate, const QString &StopBits,
                   const QString &Parity, const QString &Databits, const QString &FlowControl, const QString &InBuff,
                   const QString &OutBuff);
 

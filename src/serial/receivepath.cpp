@@ -1,7 +1,6 @@
 #include "serial/receivepath.h"
 
-#include "protocol/peizhi.h"
-#include "ui/form1.h"
+#include "core/station.h"
 
 namespace pelzo {
 
@@ -15,27 +14,20 @@ constexpr char CarriageReturn = 13;
 
 } // namespace
 
-void onSerialReceive(Form1 &form)
+void assembleLines(Station &station, QByteArrayView bytes, LineHandler afterEachByte)
 {
-    const QByteArray bytes = form.port().readAll();
-    if (!bytes.isEmpty())
-        receiveBytes(form, bytes);
-}
-
-void receiveBytes(Form1 &form, QByteArrayView bytes)
-{
-    const Form1::UpdateBatch batch(form);
+    const Station::UpdateBatch batch(station);
     for (const char byte : bytes)
-        form.Text1.appendByte(static_cast<unsigned char>(byte));
+        station.Text1.appendByte(static_cast<unsigned char>(byte));
     for (const char byte : bytes) {
         if (byte == CarriageReturn) {
-            form.LineBuffer.clear();
+            station.LineBuffer.clear();
         } else if (byte != LineFeed && byte != Nul) {
-            if (form.LineBuffer.size() >= LineBufferCap)
+            if (station.LineBuffer.size() >= LineBufferCap)
                 continue; // the line does not change, so neither would the parse
-            form.LineBuffer.append(byte);
+            station.LineBuffer.append(byte);
         }
-        peizhi(form);
+        afterEachByte(station);
     }
 }
 

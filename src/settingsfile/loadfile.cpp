@@ -1,14 +1,13 @@
 #include "settingsfile/loadfile.h"
 
+#include "core/station.h"
 #include "core/wirecodec.h"
 #include "protocol/peizhi.h"
 #include "settingsfile/linesplitter.h"
 #include "settingsfile/settingsfiletext.h"
-#include "ui/form1.h"
 
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
 
 namespace pelzo {
 
@@ -23,29 +22,29 @@ constexpr qint64 ReadChunkBytes = 64 * 1024;
 // echo in the ActivityLog.
 constexpr qint64 MaxSettingsFileBytes = 16 * 1024 * 1024;
 
-void logLine(Form1 &form, const QString &text)
+void logLine(Station &station, const QString &text)
 {
-    form.appendActivityLogText(text + SettingsFileLineEnd);
+    station.appendActivityLogText(text + SettingsFileLineEnd);
 }
 
 // Echoes one line and hands it to the parser, as if the device had sent it.
-bool applyLine(Form1 &form, const QByteArray &bytes, qsizetype number)
+bool applyLine(Station &station, const QByteArray &bytes, qsizetype number)
 {
     const QString line = fromSettingsFileText(bytes);
-    form.LineBuffer = toWire(line);
-    logLine(form, line);
-    if (peizhi(form))
+    station.LineBuffer = toWire(line);
+    logLine(station, line);
+    if (peizhi(station))
         return true;
-    logLine(form, QStringLiteral("Line %1 is not a valid settings line; the lines after it were not loaded.")
+    logLine(station, QStringLiteral("Line %1 is not a valid settings line; the lines after it were not loaded.")
                       .arg(number));
     return false;
 }
 
-void applyLines(Form1 &form, QFile &file)
+void applyLines(Station &station, QFile &file)
 {
     qsizetype lineNumber = 0;
-    const LineSplitter::Sink sink = [&form, &lineNumber](const QByteArray &line) {
-        return applyLine(form, line, ++lineNumber);
+    const LineSplitter::Sink sink = [&station, &lineNumber](const QByteArray &line) {
+        return applyLine(station, line, ++lineNumber);
     };
     LineSplitter splitter;
     QByteArray chunk(ReadChunkBytes, Qt::Uninitialized);
@@ -53,14 +52,14 @@ void applyLines(Form1 &form, QFile &file)
     for (;;) {
         const qint64 count = file.read(chunk.data(), chunk.size());
         if (count < 0) {
-            logLine(form, QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
+            logLine(station, QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
             return;
         }
         if (count == 0)
             break;
         total += count;
         if (total > MaxSettingsFileBytes) {
-            logLine(form, QStringLiteral("The file is larger than %1 MiB, far too large for a settings file; "
+            logLine(station, QStringLiteral("The file is larger than %1 MiB, far too large for a settings file; "
                                          "the rest of it was not loaded.")
                               .arg(MaxSettingsFileBytes / (1024 * 1024)));
             return;
@@ -73,25 +72,25 @@ void applyLines(Form1 &form, QFile &file)
 
 } // namespace
 
-void loadFile(Form1 &form)
+void loadFile(Station &station)
 {
-    Platform &platform = form.platform();
+    Platform &platform = station.platform();
     const QString path =
         platform.getOpenFileName({LoadDialogTitle, LoadDialogFilter, platform.programFolder(), QString(), false});
     if (path.isEmpty())
         return;
-    form.dialogFileName = path;
+    station.dialogFileName = path;
 
     {
-        const Form1::UpdateBatch batch(form);
-        form.setActivityLog(QDir::toNativeSeparators(path) + SettingsFileLineEnd + SettingsFileLineEnd);
+        const Station::UpdateBatch batch(station);
+        station.setActivityLog(QDir::toNativeSeparators(path) + SettingsFileLineEnd + SettingsFileLineEnd);
         QFile file(path);
         if (file.open(QIODevice::ReadOnly))
-            applyLines(form, file);
+            applyLines(station, file);
         else
-            logLine(form, QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
+            logLine(station, QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
     }
-    form.Command7->setEnabled(true);
+    station.setEnabled(ControlName::Command7, true);
 }
 
 } // namespace pelzo

@@ -2,12 +2,12 @@
 
 namespace pelzo {
 
-class Form1;
+class Station;
 
 // "Load file" (Command4): echoes every line of a settings file that the user
 // picks to the ActivityLog and applies it through the report-line parser,
 // then enables Write data. A file that cannot be read, or a line the parser
 // rejects, ends the load there with a line in the ActivityLog saying so.
-void loadFile(Form1 &form);
+void loadFile(Station &station);
 
 } // namespace pelzo

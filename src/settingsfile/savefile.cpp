@@ -1,8 +1,8 @@
 #include "settingsfile/savefile.h"
 
 #include "core/deviceconfig.h"
+#include "core/station.h"
 #include "settingsfile/settingsfiletext.h"
-#include "ui/form1.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -15,81 +15,73 @@ const QString SaveDialogTitle = QStringLiteral("Save");
 const QString SaveDialogFilter = QStringLiteral("setup file(*.ini)|*.ini");
 const QString Header = QStringLiteral("[PELZO]");
 
-// The line format is made for a callsign of up to 6 characters, padded with
-// blanks, and an interval of up to 4 digits, padded with "0". Longer values
-// (a callsign from a device or file, a typed 5-digit interval) are written as
-// they are: the parser reads them back unchanged.
-constexpr qsizetype CallsignWidth = 6;
+// The line format is made for an interval of up to 4 digits, padded with "0".
+// A longer value (a typed 5-digit interval), like a callsign longer than its
+// column, is written as it is: the parser reads it back unchanged.
 constexpr qsizetype SendTimeWidth = 4;
 
-QString label(Field field)
+QString line(const Station &station, Field field)
 {
-    return QString::fromLatin1(wireNames(field).reportLabel);
+    return reportLabel(field) + station.fieldText(field);
 }
 
-QString line(const Form1 &form, Field field)
+QString addressLine(const Station &station, Field field)
 {
-    return label(field) + form.fieldText(field);
+    return reportLabel(field) + station.octets(field).join(QLatin1Char(','));
 }
 
-QString addressLine(const Form1 &form, Field field)
+QString codedLine(const Station &station, const CodeTable &table)
 {
-    return label(field) + form.octets(field).join(QLatin1Char(','));
-}
-
-QString codedLine(const Form1 &form, const CodeTable &table)
-{
-    return label(table.field) + encode(table, form.fieldText(table.field), CodeUse::SettingsFile);
+    return reportLabel(table.field) + encode(table, station.fieldText(table.field), CodeUse::SettingsFile);
 }
 
 // The whole file, in its line order, as the window shows the fields now.
-QString settingsFileText(const Form1 &form)
+QString settingsFileText(const Station &station)
 {
     const QStringList lines{
         Header,
         QString(),
-        label(Field::Callsign) + form.fieldText(Field::Callsign).leftJustified(CallsignWidth, QLatin1Char(' ')) +
-            QLatin1Char('-') + form.fieldText(Field::CallSsid),
-        line(form, Field::Passcode),
-        codedLine(form, addressModeCodes()) + QLatin1Char('#'),
-        addressLine(form, Field::IpAddress),
-        addressLine(form, Field::SubnetMask),
-        addressLine(form, Field::Gateway),
-        addressLine(form, Field::DnsServer),
-        line(form, Field::Position),
-        line(form, Field::Comment),
-        line(form, Field::Server),
-        label(Field::SendTime) + form.fieldText(Field::SendTime).rightJustified(SendTimeWidth, QLatin1Char('0')),
-        line(form, Field::Filter),
-        label(Field::Backlight) + encodeBacklight(form.fieldText(Field::Backlight)),
-        line(form, Field::Frequency),
-        codedLine(form, unitCodes()),
-        line(form, Field::Digi),
-        line(form, Field::TxVolume),
-        codedLine(form, pathCodes()),
-        codedLine(form, aliasCodes()),
+        reportLabel(Field::Callsign) + callsignValue(station.fieldText(Field::Callsign), station.fieldText(Field::CallSsid)),
+        line(station, Field::Passcode),
+        codedLine(station, addressModeCodes()) + QLatin1Char('#'),
+        addressLine(station, Field::IpAddress),
+        addressLine(station, Field::SubnetMask),
+        addressLine(station, Field::Gateway),
+        addressLine(station, Field::DnsServer),
+        line(station, Field::Position),
+        line(station, Field::Comment),
+        line(station, Field::Server),
+        reportLabel(Field::SendTime) + station.fieldText(Field::SendTime).rightJustified(SendTimeWidth, QLatin1Char('0')),
+        line(station, Field::Filter),
+        reportLabel(Field::Backlight) + encodeBacklight(station.fieldText(Field::Backlight)),
+        line(station, Field::Frequency),
+        codedLine(station, unitCodes()),
+        line(station, Field::Digi),
+        line(station, Field::TxVolume),
+        codedLine(station, pathCodes()),
+        codedLine(station, aliasCodes()),
     };
     return lines.join(SettingsFileLineEnd) + SettingsFileLineEnd;
 }
 
 } // namespace
 
-void saveFile(Form1 &form)
+void saveFile(Station &station)
 {
-    Platform &platform = form.platform();
+    Platform &platform = station.platform();
     const QString path = platform.getSaveFileName(
-        {SaveDialogTitle, SaveDialogFilter, platform.programFolder(), form.dialogFileName, true});
+        {SaveDialogTitle, SaveDialogFilter, platform.programFolder(), station.dialogFileName, true});
     if (path.isEmpty())
         return;
-    form.dialogFileName = path;
+    station.dialogFileName = path;
 
     // The lines go to a temporary file that replaces the chosen one only when
     // all of them are written: a failure leaves an earlier file as it was.
-    const QByteArray bytes = toSettingsFileText(settingsFileText(form));
+    const QByteArray bytes = toSettingsFileText(settingsFileText(station));
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return;
-    form.appendActivityLog(QStringLiteral("Could not save %1: %2. Any earlier file of that name is unchanged.")
+    station.appendActivityLog(QStringLiteral("Could not save %1: %2. Any earlier file of that name is unchanged.")
                                .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/controlname.h"
+#include "core/deviceconfig.h"
+
+#include <optional>
 #include <span>
 
 namespace pelzo {
@@ -7,20 +11,26 @@ namespace pelzo {
 enum class ControlKind { Frame, Label, TextBox, MultiLineText, ComboBox, Button, CheckBox, ProgressBar };
 
 // One control of the main window. Positions are in twips (15 to a pixel),
-// relative to the parent; the parent is the window itself when empty.
+// relative to the parent; the parent is the window itself when there is none.
 struct ControlSpec
 {
-    const char *name;
+    ControlName name;
     ControlKind kind;
-    const char *parent;
+    std::optional<ControlName> parent;
     const char *text; // caption or initial text, UTF-8
     int left, top, width, height;
-    int tabIndex;          // -1: not in the tab order
-    int typingLimit = 0;   // characters a user may type; 0 for no limit
-    bool hidden = false;   // a work field the user never sees
+    int tabIndex;                 // -1: not in the tab order
+    int typingLimit = 0;          // characters a user may type; 0 for no limit
+    std::optional<Field> field{}; // the configuration field it holds; an address has four boxes in a row
+    bool hidden = false;          // a work field the user never sees
 };
 
 std::span<const ControlSpec> controlTable();
+
+// The controls that hold a field, in box order.
+std::span<const ControlName> controlsOf(Field field);
+// The sixteen octet boxes of the four address fields, in box order.
+std::span<const ControlName> octetBoxNames();
 
 constexpr int TwipsPerPixel = 15;
 constexpr int ClientWidthTwips = 7785;

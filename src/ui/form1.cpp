@@ -1,8 +1,8 @@
 #include "ui/form1.h"
 
-#include "ui/actions.h"
+#include "core/changerules.h"
 #include "ui/controltable.h"
-#include "ui/fieldcontrols.h"
+#include "ui/eventbindings.h"
 #include "ui/inputrules.h"
 
 #include <QCheckBox>
@@ -17,16 +17,11 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 namespace pelzo {
 
 namespace {
-
-constexpr int Timer1IntervalMs = 1000;
-constexpr int Timer2IntervalMs = 100;
-// Above the largest settings file a load echoes (16 MiB), and far above any
-// working device's messages; only a device that floods the line reaches it.
-constexpr qsizetype ActivityLogLimit = qsizetype(32) << 20;
 
 // The system colours the window is drawn in (Windows' defaults for "active
 // border" and "scroll bar"), fixed so the window looks the same everywhere.
@@ -58,11 +53,8 @@ QWidget *makeControl(const ControlSpec &row, QWidget *parent)
 {
     const QString text = QString::fromUtf8(row.text);
     switch (row.kind) {
-    case ControlKind::Frame: {
-        auto *frame = new QGroupBox(text, parent);
-        frame->setFlat(text.isEmpty() && parent->objectName().isEmpty());
-        return frame;
-    }
+    case ControlKind::Frame:
+        return new QGroupBox(text, parent);
     case ControlKind::Label:
         return new QLabel(text, parent);
     case ControlKind::TextBox: {
@@ -108,53 +100,53 @@ void colour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 
 } // namespace
 
-Form1::Form1(Platform &platform, QWidget *parent) : QWidget(parent), m_platform(platform)
+Form1::Form1(Platform &platform, QWidget *parent) : QWidget(parent), Station(platform)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("PELZO aprs config"));
     setFixedSize(ClientWidthTwips / TwipsPerPixel, ClientHeightTwips / TwipsPerPixel);
+    m_widgets[std::size_t(ControlName::Form1)] = this;
     createControls();
-    bindControls();
-    installInputRules(*this);
-
-    Timer1 = m_platform.createTimer();
-    Timer1->setInterval(Timer1IntervalMs);
-    Timer2 = m_platform.createTimer();
-    Timer2->setInterval(Timer2IntervalMs);
-    connectActions(*this);
+    applyLook();
+    m_activityLog = std::make_unique<ActivityLog>(control<QPlainTextEdit>(ControlName::Text29));
+    control<QPushButton>(ControlName::Command7)->setEnabled(false);
+    installChangeRules(*this);
+    bindEvents(*this);
     Timer2->start();
 }
 
-Form1::~Form1()
+Form1::~Form1() = default;
+
+void Form1::load()
 {
-    Timer1->stop();
-    Timer2->stop();
+    runLoad(*this);
 }
 
 void Form1::createControls()
 {
-    std::map<QString, QWidget *> containers{{QString(), this}};
     std::vector<std::pair<int, QWidget *>> tabOrder;
     for (const ControlSpec &row : controlTable()) {
-        QWidget *parent = containers.at(QString::fromLatin1(row.parent));
-        QWidget *widget = makeControl(row, parent);
-        widget->setObjectName(QString::fromLatin1(row.name));
-        m_controls.emplace(row.name, widget);
-        widget->setGeometry(pixels(row));
-        if (row.kind == ControlKind::Frame)
-            containers[widget->objectName()] = widget;
+        QWidget *parent = row.parent ? widget(*row.parent) : this;
+        QWidget *created = makeControl(row, parent);
+        created->setObjectName(QLatin1String(nameOf(row.name)));
+        m_widgets[std::size_t(row.name)] = created;
+        m_byName.emplace(nameOf(row.name), created);
+        created->setGeometry(pixels(row));
         if (row.hidden)
-            widget->hide();
+            created->hide();
         if (row.tabIndex < 0)
-            widget->setFocusPolicy(widget->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
-        else if (widget->focusPolicy() != Qt::NoFocus)
-            tabOrder.emplace_back(row.tabIndex, widget);
+            created->setFocusPolicy(created->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
+        else if (created->focusPolicy() != Qt::NoFocus)
+            tabOrder.emplace_back(row.tabIndex, created);
     }
     std::sort(tabOrder.begin(), tabOrder.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+}
 
-    auto *frame1 = control<QGroupBox>("Frame1");
+void Form1::applyLook()
+{
+    auto *frame1 = control<QGroupBox>(ControlName::Frame1);
     frame1->setAutoFillBackground(true);
     colour(frame1, QPalette::Window, ActiveBorderColour);
     colour(frame1, QPalette::Button, ActiveBorderColour);
@@ -164,13 +156,13 @@ void Form1::createControls()
     // characters wide (an octet, an SSID) clip their text at larger sizes.
     QFont compact = font();
     compact.setPointSizeF(std::min<qreal>(compact.pointSizeF(), CompactFontPoints));
-    for (QWidget *widget : findChildren<QWidget *>()) {
-        if (widget->objectName() != QLatin1String("Label3"))
-            widget->setFont(compact);
+    for (QWidget *child : findChildren<QWidget *>()) {
+        if (child != widget(ControlName::Label3))
+            child->setFont(compact);
     }
     setStyleSheet(QStringLiteral("QLineEdit { padding: 0px 1px; }"));
 
-    auto *title = control<QLabel>("Label3");
+    auto *title = control<QLabel>(ControlName::Label3);
     QFont titleFont = title->font();
     titleFont.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei")});
     titleFont.setPointSizeF(14.25);
@@ -178,209 +170,156 @@ void Form1::createControls()
     title->setFont(titleFont);
     colour(title, QPalette::WindowText, Qt::black);
 
-    colour(control<QPlainTextEdit>("Text29"), QPalette::Base, ScrollBarColour);
-    for (const char *name : {"Text3", "Text6", "Text12"})
-        colour(control<QLineEdit>(name), QPalette::Base, ActiveBorderColour);
-}
-
-void Form1::bindControls()
-{
-    const auto edit = [this](const char *name) { return control<QLineEdit>(name); };
-    const auto combo = [this](const char *name) { return control<QComboBox>(name); };
-    const auto button = [this](const char *name) { return control<QPushButton>(name); };
-
-    Text3 = edit("Text3");
-    Text4 = edit("Text4");
-    Text5 = edit("Text5");
-    Text6 = edit("Text6");
-    Text7 = edit("Text7");
-    Text8 = edit("Text8");
-    Text10 = edit("Text10");
-    Text11 = edit("Text11");
-    Text12 = edit("Text12");
-    Text31 = edit("Text31");
-    Text32 = edit("Text32");
-    Text33 = edit("Text33");
-    Text34 = edit("Text34");
-    Text29 = control<QPlainTextEdit>("Text29");
-    Text30 = control<QPlainTextEdit>("Text30");
-    Combo1 = combo("Combo1");
-    Combo2 = combo("Combo2");
-    Combo3 = combo("Combo3");
-    Combo4 = combo("Combo4");
-    Combo5 = combo("Combo5");
-    Combo6 = combo("Combo6");
-    Combo7 = combo("Combo7");
-    Combo8 = combo("Combo8");
-    Combo16 = combo("Combo16");
-    Command0 = button("Command0");
-    Command1 = button("Command1");
-    Command2 = button("Command2");
-    Command3 = button("Command3");
-    Command4 = button("Command4");
-    Command5 = button("Command5");
-    Command6 = button("Command6");
-    Command7 = button("Command7");
-    Command8 = button("Command8");
-    Command9 = button("Command9");
-    Check1 = control<QCheckBox>("Check1");
-    ProgressBar1 = control<QProgressBar>("ProgressBar1");
-    Label2 = control<QLabel>("Label2");
-    Label21 = control<QLabel>("Label21");
-
-    Command7->setEnabled(false);
-    // The status box is narrow: show the start of what the actions write there.
-    connect(Text3, &QLineEdit::textChanged, this, [this] {
-        if (!Text3->hasFocus())
-            Text3->setCursorPosition(0);
-    });
-
-    // What the user types into the ActivityLog becomes part of its text, as the program's appends do.
-    connect(Text29, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_showingLog)
-            m_activityLog = Text29->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    });
-}
-
-void Form1::showActivityLog()
-{
-    if (m_batches > 0) {
-        m_logReplaced = true;
-        m_logNotShown.clear();
-        return;
-    }
-    m_showingLog = true;
-    QString shown = m_activityLog;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    Text29->setPlainText(shown);
-    Text29->moveCursor(QTextCursor::End);
-    Text29->ensureCursorVisible();
-    m_showingLog = false;
-}
-
-void Form1::showAppendedText(const QString &text)
-{
-    // Appending at the end costs the length of the text, not of the whole log.
-    m_showingLog = true;
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QTextCursor end(Text29->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(shown);
-    Text29->setTextCursor(end);
-    Text29->ensureCursorVisible();
-    m_showingLog = false;
-}
-
-void Form1::setActivityLog(const QString &text)
-{
-    m_activityLog = text;
-    showActivityLog();
-}
-
-void Form1::appendActivityLog(const QString &message)
-{
-    appendActivityLogText(QStringLiteral("\r\n") + message);
-}
-
-void Form1::appendActivityLogText(const QString &text)
-{
-    if (m_activityLog.size() + text.size() > ActivityLogLimit) {
-        // A device that floods the log must not exhaust memory: keep the newest half.
-        const qsizetype keepFrom =
-            m_activityLog.indexOf(QLatin1String("\r\n"), m_activityLog.size() - ActivityLogLimit / 2);
-        setActivityLog(m_activityLog.mid(keepFrom < 0 ? m_activityLog.size() - ActivityLogLimit / 2 : keepFrom) + text);
-        return;
-    }
-    m_activityLog += text;
-    if (m_batches > 0)
-        m_logNotShown += text;
-    else
-        showAppendedText(text);
+    colour(widget(ControlName::Text29), QPalette::Base, ScrollBarColour);
+    for (ControlName name : {ControlName::Text3, ControlName::Text6, ControlName::Text12})
+        colour(widget(name), QPalette::Base, ActiveBorderColour);
 }
 
 void Form1::beginUpdateBatch()
 {
     ++m_batches;
+    m_activityLog->beginBatch();
 }
 
 void Form1::endUpdateBatch()
 {
-    if (--m_batches > 0)
-        return;
-    for (const auto &[field, text] : std::exchange(m_fieldsNotShown, {}))
-        writeField(field, text);
-    if (std::exchange(m_logReplaced, false))
-        showActivityLog();
-    else if (!m_logNotShown.isEmpty())
-        showAppendedText(std::exchange(m_logNotShown, {}));
+    if (--m_batches == 0) {
+        for (const auto &[field, text] : std::exchange(m_fieldsNotShown, {}))
+            writeField(field, text);
+    }
+    m_activityLog->endBatch();
+}
+
+QWidget *Form1::fieldWidget(Field field, int box) const
+{
+    return widget(controlsOf(field)[std::size_t(box)]);
 }
 
 QString Form1::fieldText(Field field) const
 {
     if (const auto pending = m_fieldsNotShown.find(field); pending != m_fieldsNotShown.end())
         return pending->second;
-    if (field == Field::Digi)
-        return digi() ? QStringLiteral("1") : QStringLiteral("0");
-    const char *name = controlsOf(field).front();
-    if (auto *combo = control<QComboBox>(name))
+    QWidget *holder = fieldWidget(field);
+    if (auto *box = qobject_cast<QCheckBox *>(holder))
+        return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    if (auto *combo = qobject_cast<QComboBox *>(holder))
         return combo->currentText();
-    return control<QLineEdit>(name)->text();
+    return qobject_cast<QLineEdit *>(holder)->text();
 }
 
 void Form1::setFieldText(Field field, const QString &text)
 {
     if (m_batches > 0 && field != Field::Digi)
-        m_fieldsNotShown[field] = trimmedByChangeRule(field, text);
+        m_fieldsNotShown[field] = afterChangeRule(field, text);
     else
         writeField(field, text);
 }
 
 void Form1::writeField(Field field, const QString &text)
 {
-    if (field == Field::Digi) {
-        setDigi(text == QLatin1String("1"));
-        return;
-    }
-    const char *name = controlsOf(field).front();
-    if (auto *combo = control<QComboBox>(name))
+    QWidget *holder = fieldWidget(field);
+    if (auto *box = qobject_cast<QCheckBox *>(holder))
+        box->setChecked(text == QLatin1String("1"));
+    else if (auto *combo = qobject_cast<QComboBox *>(holder))
         setProgramText(combo->lineEdit(), text);
     else
-        setProgramText(control<QLineEdit>(name), text);
+        setProgramText(qobject_cast<QLineEdit *>(holder), text);
 }
 
-QLineEdit *Form1::octetBox(Field field, int index) const
+QString Form1::octet(Field field, int box) const
 {
-    return control<QLineEdit>(controlsOf(field)[std::size_t(index)]);
+    return qobject_cast<QLineEdit *>(fieldWidget(field, box))->text();
 }
 
-void Form1::setOctet(Field field, int index, const QString &text)
+void Form1::setOctet(Field field, int box, const QString &text)
 {
-    setProgramText(octetBox(field, index), text);
-}
-
-QStringList Form1::octets(Field field) const
-{
-    QStringList values;
-    for (const char *name : controlsOf(field))
-        values << control<QLineEdit>(name)->text();
-    return values;
-}
-
-bool Form1::digi() const
-{
-    return Check1->isChecked();
-}
-
-void Form1::setDigi(bool on)
-{
-    Check1->setChecked(on);
+    setProgramText(qobject_cast<QLineEdit *>(fieldWidget(field, box)), text);
 }
 
 void Form1::setOctetBoxesEnabled(bool enabled)
 {
-    for (const char *name : octetBoxNames())
-        control<QLineEdit>(name)->setEnabled(enabled);
+    for (ControlName name : octetBoxNames())
+        widget(name)->setEnabled(enabled);
+}
+
+void Form1::addChoices(Field field, const QStringList &items)
+{
+    auto *combo = qobject_cast<QComboBox *>(fieldWidget(field));
+    // Adding items must not change the text the field holds.
+    const QString text = combo->currentText();
+    combo->addItems(items);
+    combo->setEditText(text);
+}
+
+QString Form1::text(ControlName control) const
+{
+    QWidget *holder = widget(control);
+    if (auto *edit = qobject_cast<QLineEdit *>(holder))
+        return edit->text();
+    if (auto *combo = qobject_cast<QComboBox *>(holder))
+        return combo->currentText();
+    if (auto *button = qobject_cast<QAbstractButton *>(holder))
+        return button->text();
+    if (auto *label = qobject_cast<QLabel *>(holder))
+        return label->text();
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(holder))
+        return plain->toPlainText();
+    return {};
+}
+
+void Form1::setText(ControlName control, const QString &text)
+{
+    QWidget *holder = widget(control);
+    if (auto *edit = qobject_cast<QLineEdit *>(holder))
+        setProgramText(edit, text);
+    else if (auto *combo = qobject_cast<QComboBox *>(holder))
+        combo->setEditText(text);
+    else if (auto *button = qobject_cast<QAbstractButton *>(holder))
+        button->setText(text);
+    else if (auto *label = qobject_cast<QLabel *>(holder))
+        label->setText(text);
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(holder))
+        plain->setPlainText(text);
+}
+
+bool Form1::isEnabled(ControlName control) const
+{
+    return widget(control)->isEnabled();
+}
+
+void Form1::setEnabled(ControlName control, bool enabled)
+{
+    widget(control)->setEnabled(enabled);
+}
+
+void Form1::addPortListItem(const QString &name, const QString &device)
+{
+    auto *combo = control<QComboBox>(ControlName::Combo1);
+    // The first item added would otherwise replace the saved name.
+    const QString text = combo->currentText();
+    combo->addItem(name);
+    combo->setItemData(combo->count() - 1, device, Qt::ToolTipRole);
+    combo->setEditText(text);
+}
+
+int Form1::portListCount() const
+{
+    return control<QComboBox>(ControlName::Combo1)->count();
+}
+
+void Form1::setPortListHint(const QString &hint)
+{
+    widget(ControlName::Combo1)->setToolTip(hint);
+}
+
+void Form1::setProgressRange(int minimum, int maximum)
+{
+    control<QProgressBar>(ControlName::ProgressBar1)->setRange(minimum, maximum);
+}
+
+void Form1::setProgressValue(int value)
+{
+    control<QProgressBar>(ControlName::ProgressBar1)->setValue(value);
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -390,7 +329,7 @@ void Form1::closeEvent(QCloseEvent *event)
     Timer1->stop();
     Timer2->stop();
     port().shutDown();
-    m_platform.beginClosing();
+    platform().beginClosing();
     QWidget::closeEvent(event);
 }
 

@@ -1,17 +1,14 @@
 #include "ui/inputrules.h"
 
-#include "core/textutil.h"
-#include "ui/fieldcontrols.h"
+#include "core/changerules.h"
+#include "ui/controltable.h"
 #include "ui/form1.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
 #include <algorithm>
-#include <array>
-#include <functional>
 
 namespace pelzo {
 
@@ -19,17 +16,12 @@ namespace {
 
 constexpr int Backspace = 8;
 constexpr int DeleteCode = 127;
+const char TypingLimitProperty[] = "typingLimit";
 
-using CharFilter = std::function<int(int)>;
-
-// Sees each typed character before it is inserted: passes it, replaces it, or cancels it (code 0).
 class KeyFilter : public QObject
 {
 public:
-    KeyFilter(QLineEdit *edit, CharFilter filter) : QObject(edit), m_filter(std::move(filter))
-    {
-        edit->installEventFilter(this);
-    }
+    KeyFilter(QLineEdit *edit, KeyFilterRule rule) : QObject(edit), m_rule(rule) { edit->installEventFilter(this); }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -40,7 +32,7 @@ public:
         if (key->text().size() != 1 || key->text().at(0).unicode() == DeleteCode)
             return false;
         const int code = key->text().at(0).unicode();
-        const int filtered = m_filter(code);
+        const int filtered = m_rule(code);
         if (filtered == code)
             return false;
         if (filtered != 0) {
@@ -52,10 +44,10 @@ public:
     }
 
 private:
-    CharFilter m_filter;
+    KeyFilterRule m_rule;
 };
 
-constexpr std::array TrimmedFields{Field::Passcode, Field::SendTime, Field::Frequency};
+} // namespace
 
 int capitals(int code)
 {
@@ -72,25 +64,9 @@ int frequencyCharacters(int code)
     return code == Backspace || (code >= '.' && code <= '9') ? code : 0;
 }
 
-void trimBlanksOnChange(QLineEdit *edit)
+void installKeyFilter(QLineEdit *edit, KeyFilterRule rule)
 {
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
-        const QString trimmed = trimSpaces(text);
-        if (trimmed != text)
-            edit->setText(trimmed);
-    });
-}
-
-} // namespace
-
-namespace {
-const char TypingLimitProperty[] = "typingLimit";
-}
-
-QString trimmedByChangeRule(Field field, const QString &text)
-{
-    return std::find(TrimmedFields.begin(), TrimmedFields.end(), field) != TrimmedFields.end() ? trimSpaces(text)
-                                                                                                 : text;
+    new KeyFilter(edit, rule);
 }
 
 void limitTyping(QLineEdit *edit, int limit)
@@ -115,20 +91,19 @@ void setProgramText(QLineEdit *edit, const QString &text)
         edit->setCursorPosition(0);
 }
 
-void addressModeRule(Form1 &form)
+void installChangeRules(Form1 &form)
 {
-    form.setOctetBoxesEnabled(form.Combo2->currentText() == StaticIp);
-}
-
-void installInputRules(Form1 &form)
-{
-    new KeyFilter(form.Text4, capitals);
-    new KeyFilter(form.Text5, digitsOnly);
-    new KeyFilter(form.Text10, digitsOnly);
-    new KeyFilter(form.Text31, frequencyCharacters);
-    for (Field field : TrimmedFields)
-        trimBlanksOnChange(form.control<QLineEdit>(controlsOf(field).front()));
-    QObject::connect(form.Combo2, &QComboBox::activated, &form, [&form] { addressModeRule(form); });
+    for (const ControlSpec &row : controlTable()) {
+        if (!row.field || !isTrimmedField(*row.field))
+            continue;
+        auto *edit = form.control<QLineEdit>(row.name);
+        const Field field = *row.field;
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, field](const QString &text) {
+            const QString changed = afterChangeRule(field, text);
+            if (changed != text)
+                edit->setText(changed);
+        });
+    }
 }
 
 } // namespace pelzo

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/deviceconfig.h"
-
 #include <QString>
 
 class QLineEdit;
@@ -17,14 +15,17 @@ void limitTyping(QLineEdit *edit, int limit);
 // Sets the text as the program does: whole, even beyond the typing limit.
 void setProgramText(QLineEdit *edit, const QString &text);
 
-// The text a field shows once its change rule has run: outer blanks are
-// trimmed from the passcode, the interval and the frequency.
-QString trimmedByChangeRule(Field field, const QString &text);
+// Sees each typed character before it is inserted: passes it, replaces it,
+// or cancels it (code 0).
+using KeyFilterRule = int (*)(int code);
+void installKeyFilter(QLineEdit *edit, KeyFilterRule rule);
 
-// The key filters, the trimming of blanks and the address-mode rule.
-void installInputRules(Form1 &form);
+// The key filters of the callsign, the digit fields and the frequency.
+int capitals(int code);
+int digitsOnly(int code);
+int frequencyCharacters(int code);
 
-// Enables the sixteen octet boxes for "STATIC IP", disables them for anything else.
-void addressModeRule(Form1 &form);
+// Runs each field's change rule after every change of its box, whoever made it.
+void installChangeRules(Form1 &form);
 
 } // namespace pelzo

@@ -15,13 +15,13 @@ private slots:
     void defaultsTickDigiAndEnableWriteWithoutADevice()
     {
         FormFixture f;
-        QVERIFY(!f.form.Command7->isEnabled());
+        QVERIFY(!buttonNamed(f.form, "Command7")->isEnabled());
         // Start-up has opened every port once while it looked for them.
         const int opensAtStart = f.platform.port().openCount();
-        f.form.Command0->click();
-        QVERIFY(f.form.Check1->isChecked());
-        QCOMPARE(f.form.Text32->text(), QStringLiteral("--"));
-        QVERIFY(f.form.Command7->isEnabled());
+        buttonNamed(f.form, "Command0")->click();
+        QVERIFY(checkBoxNamed(f.form, "Check1")->isChecked());
+        QCOMPARE(editNamed(f.form, "Text32")->text(), QStringLiteral("--"));
+        QVERIFY(buttonNamed(f.form, "Command7")->isEnabled());
         QVERIFY(f.platform.port().writes().isEmpty());
         QCOMPARE(f.platform.port().openCount(), opensAtStart);
     }
@@ -29,13 +29,13 @@ private slots:
     void pressingTwiceGivesTheSameWindow()
     {
         FormFixture f;
-        f.form.Command0->click();
+        buttonNamed(f.form, "Command0")->click();
         QStringList first;
         for (auto *edit : f.form.findChildren<QLineEdit *>())
             first << edit->objectName() + '=' + edit->text();
-        f.form.Text4->setText(QStringLiteral("CHANGED"));
-        f.form.Combo2->setEditText(QStringLiteral("STATIC IP"));
-        f.form.Command0->click();
+        editNamed(f.form, "Text4")->setText(QStringLiteral("CHANGED"));
+        comboNamed(f.form, "Combo2")->setEditText(QStringLiteral("STATIC IP"));
+        buttonNamed(f.form, "Command0")->click();
         QStringList second;
         for (auto *edit : f.form.findChildren<QLineEdit *>())
             second << edit->objectName() + '=' + edit->text();
@@ -45,20 +45,20 @@ private slots:
     void leavesVersionWifiPortListLogAndOctetStateAlone()
     {
         FormFixture f;
-        f.form.Text6->setText(QStringLiteral("PELZO V2"));
-        f.form.Text34->setText(QStringLiteral("home"));
-        f.form.Text33->setText(QStringLiteral("secret"));
-        f.form.Combo1->setEditText(QStringLiteral("COM3"));
+        editNamed(f.form, "Text6")->setText(QStringLiteral("PELZO V2"));
+        editNamed(f.form, "Text34")->setText(QStringLiteral("home"));
+        editNamed(f.form, "Text33")->setText(QStringLiteral("secret"));
+        comboNamed(f.form, "Combo1")->setEditText(QStringLiteral("COM3"));
         f.form.setActivityLog(QStringLiteral("before"));
         f.form.setOctetBoxesEnabled(true);
-        f.form.Command0->click();
-        QCOMPARE(f.form.Text6->text(), QStringLiteral("PELZO V2"));
-        QCOMPARE(f.form.Text34->text(), QStringLiteral("home"));
-        QCOMPARE(f.form.Text33->text(), QStringLiteral("secret"));
-        QCOMPARE(f.form.Combo1->currentText(), QStringLiteral("COM3"));
+        buttonNamed(f.form, "Command0")->click();
+        QCOMPARE(editNamed(f.form, "Text6")->text(), QStringLiteral("PELZO V2"));
+        QCOMPARE(editNamed(f.form, "Text34")->text(), QStringLiteral("home"));
+        QCOMPARE(editNamed(f.form, "Text33")->text(), QStringLiteral("secret"));
+        QCOMPARE(comboNamed(f.form, "Combo1")->currentText(), QStringLiteral("COM3"));
         QCOMPARE(f.form.activityLog(), QStringLiteral("before"));
         // "DHCP" set by the program does not run the address-mode rule.
-        QVERIFY(f.form.octetBox(Field::IpAddress, 0)->isEnabled());
+        QVERIFY(octetBox(f.form, Field::IpAddress, 0)->isEnabled());
     }
 };
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "core/qtplatform.h"
-#include "core/startup.h"
+#include "ui/windowplatform.h"
+#include "serial/startup.h"
 #include "serial/qtserialport.h"
 #include "ui/form1.h"
+#include "controls.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,10 +47,10 @@ public:
 };
 
 // The program's own platform, with its two modal dialogs answered unattended.
-class UnattendedPlatform : public pelzo::QtPlatform
+class UnattendedPlatform : public pelzo::WindowPlatform
 {
 public:
-    using QtPlatform::QtPlatform;
+    using WindowPlatform::WindowPlatform;
 
     QString getOpenFileName(const pelzo::FileDialogRequest &) override { return openAnswer; }
     void messageBox(const QString &text, const QString &detail) override { boxes << text + QLatin1Char('|') + detail; }
@@ -73,7 +74,7 @@ struct EmulatedWindow
     void chooseImage(const QString &path)
     {
         platform.openAnswer = path;
-        form.Command1->click();
+        buttonNamed(form, "Command1")->click();
     }
 
     UnattendedPlatform platform;

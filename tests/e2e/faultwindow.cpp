@@ -30,14 +30,14 @@ int read(const QString &folder)
 {
     EmulatedWindow window(folder);
     pelzo::Form1 &form = window.form;
-    form.Command6->click();
+    buttonNamed(form, "Command6")->click();
     QTextStream out(stdout);
     for (const QString &box : std::as_const(window.platform.boxes))
         out << "box: " << QString(box).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
-    out << "caption: " << form.Command6->text() << '\n';
+    out << "caption: " << buttonNamed(form, "Command6")->text() << '\n';
     out << "open: " << form.port().isOpen() << '\n';
     out << "log: " << form.activityLog().replace(QLatin1String("\r\n"), QLatin1String(" / ")) << '\n';
-    form.Command0->click();
+    buttonNamed(form, "Command0")->click();
     out << "callsign: " << form.fieldText(pelzo::Field::Callsign) << '\n';
     return 0;
 }

@@ -1,13 +1,14 @@
 // The exchanges at real time, through a real pseudo-terminal, with pelzo-sim
 // as a separate process playing the device.
 
-#include "core/qtplatform.h"
-#include "core/startup.h"
+#include "ui/windowplatform.h"
+#include "serial/startup.h"
 #include "serial/portsettingsstore.h"
 #include "serial/qtserialport.h"
 #include "sentfields.h"
 #include "statefile.h"
 #include "ui/form1.h"
+#include "controls.h"
 #include "ui/inputrules.h"
 
 #include <QCheckBox>
@@ -26,19 +27,19 @@ namespace {
 constexpr int StartTimeoutMs = 10'000;
 
 // The real platform, except that message boxes are recorded instead of shown.
-class RecordingPlatform : public QtPlatform
+class RecordingPlatform : public WindowPlatform
 {
 public:
-    using QtPlatform::QtPlatform;
+    using WindowPlatform::WindowPlatform;
     void messageBox(const QString &text, const QString &detail) override { boxes.append({text, detail}); }
 
     QList<std::pair<QString, QString>> boxes;
 };
 
 // A program folder whose COM1 is pelzo-sim, and the window, loaded as the program loads it.
-struct Station
+struct EmulatedStation
 {
-    explicit Station(const QStringList &emulatorOptions = {}, const QByteArray &deviceState = {})
+    explicit EmulatedStation(const QStringList &emulatorOptions = {}, const QByteArray &deviceState = {})
     {
         if (!deviceState.isEmpty()) {
             QFile state(statePath());
@@ -55,7 +56,7 @@ struct Station
         form.emplace(platform);
         formLoad(*form);
     }
-    ~Station()
+    ~EmulatedStation()
     {
         form.reset();
         if (emulator.state() != QProcess::NotRunning) {
@@ -94,15 +95,15 @@ private slots:
 
 void TestE2eExchanges::readFillsTheWindowFromTheDevice()
 {
-    Station station({}, "CALLSIGN:BH4XYZ-7\nCOMMENT TEXT:read end to end\nDHCP:0\nIP:10,0,0,5\nUNIT:2\n");
+    EmulatedStation station({}, "CALLSIGN:BH4XYZ-7\nCOMMENT TEXT:read end to end\nDHCP:0\nIP:10,0,0,5\nUNIT:2\n");
     QVERIFY(station.ready());
     Form1 &form = *station.form;
-    form.Command6->click();
+    buttonNamed(form, "Command6")->click();
 
     QVERIFY(form.activityLog().endsWith(QStringLiteral("\r\nread ok")));
     QVERIFY(!form.port().isOpen());
-    QCOMPARE(form.Command6->text(), QStringLiteral("read data"));
-    QVERIFY(form.Command7->isEnabled());
+    QCOMPARE(buttonNamed(form, "Command6")->text(), QStringLiteral("read data"));
+    QVERIFY(buttonNamed(form, "Command7")->isEnabled());
     QCOMPARE(form.fieldText(Field::Callsign), QStringLiteral("BH4XYZ"));
     QCOMPARE(form.fieldText(Field::CallSsid), QStringLiteral("7"));
     QCOMPARE(form.fieldText(Field::Comment), QStringLiteral("read end to end"));
@@ -121,7 +122,7 @@ void TestE2eExchanges::readFillsTheWindowFromTheDevice()
 
 void TestE2eExchanges::writeGivesTheDeviceTheWindowsConfiguration()
 {
-    Station station;
+    EmulatedStation station;
     QVERIFY(station.ready());
     Form1 &form = *station.form;
     const QList<std::pair<Field, QString>> edits{
@@ -135,11 +136,11 @@ void TestE2eExchanges::writeGivesTheDeviceTheWindowsConfiguration()
         form.setFieldText(field, text);
     const QStringList address{"10", "0", "0", "5"};
     for (int box = 0; box < 4; ++box)
-        setProgramText(form.octetBox(Field::IpAddress, box), address[box]);
-    form.Command7->setEnabled(true);
+        setProgramText(octetBox(form, Field::IpAddress, box), address[box]);
+    buttonNamed(form, "Command7")->setEnabled(true);
     const QMap<Field, QStringList> window = sentFields(form);
 
-    form.Command7->click();
+    buttonNamed(form, "Command7")->click();
     QCOMPARE(form.activityLog(), QStringLiteral("Writing......\r\nWrite complete"));
     QVERIFY(!form.port().isOpen());
 
@@ -150,7 +151,7 @@ void TestE2eExchanges::writeGivesTheDeviceTheWindowsConfiguration()
     QCOMPARE(device.value(pelzosim::Field::Comment), QByteArray("73 de J\xc3\xbcrgen"));
 
     // Read back: every field the write sent comes back as the window held it.
-    form.Command6->click();
+    buttonNamed(form, "Command6")->click();
     QVERIFY(form.activityLog().endsWith(QStringLiteral("\r\nread ok")));
     QCOMPARE(sentFields(form), window);
     QVERIFY(station.platform.boxes.isEmpty());
@@ -158,16 +159,16 @@ void TestE2eExchanges::writeGivesTheDeviceTheWindowsConfiguration()
 
 void TestE2eExchanges::wifiApplyReachesTheDevice()
 {
-    Station station;
+    EmulatedStation station;
     QVERIFY(station.ready());
     Form1 &form = *station.form;
-    form.Text34->setText(QStringLiteral("HamNet"));
-    form.Text33->setText(QStringLiteral("pass,#1"));
-    form.Command8->click();
+    editNamed(form, "Text34")->setText(QStringLiteral("HamNet"));
+    editNamed(form, "Text33")->setText(QStringLiteral("pass,#1"));
+    buttonNamed(form, "Command8")->click();
 
     QCOMPARE(form.activityLog(), QStringLiteral("WIFI Writing.....\r\nWIFI Write complete\r\nWIFI reset...\r\n"));
     QVERIFY(!form.port().isOpen());
-    QCOMPARE(form.Command8->text(), QStringLiteral("Apply"));
+    QCOMPARE(buttonNamed(form, "Command8")->text(), QStringLiteral("Apply"));
     const pelzosim::Configuration device = station.deviceConfiguration();
     QCOMPARE(device.wifiSsid, QByteArray("HamNet"));
     QCOMPARE(device.wifiPassword, QByteArray("pass,#1"));
@@ -176,10 +177,10 @@ void TestE2eExchanges::wifiApplyReachesTheDevice()
 
 void TestE2eExchanges::deviceGoingAwayDuringARead()
 {
-    Station station({"--hangup-in", "read"});
+    EmulatedStation station({"--hangup-in", "read"});
     QVERIFY(station.ready());
     Form1 &form = *station.form;
-    form.Command6->click();
+    buttonNamed(form, "Command6")->click();
 
     QVERIFY(!form.port().isOpen());
     // It drops the link and ends.
@@ -189,9 +190,9 @@ void TestE2eExchanges::deviceGoingAwayDuringARead()
     QVERIFY(station.platform.boxes[0].second.contains(QStringLiteral("COM1")));
 
     // The window goes on.
-    form.Command0->click();
+    buttonNamed(form, "Command0")->click();
     QCOMPARE(form.fieldText(Field::Callsign), QStringLiteral("NOCALL"));
-    QVERIFY(form.Command7->isEnabled());
+    QVERIFY(buttonNamed(form, "Command7")->isEnabled());
 }
 
 QTEST_MAIN(TestE2eExchanges)

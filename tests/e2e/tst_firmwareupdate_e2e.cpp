@@ -57,7 +57,7 @@ void TestFirmwareUpdateE2e::imageArrivesIntact()
     window.chooseImage(writeImage(dir, image));
     QCOMPARE(window.form.firmware.RomLength, length);
 
-    window.form.Command2->click(); // returns when the connect phase has begun
+    buttonNamed(window.form, "Command2")->click(); // returns when the connect phase has begun
     QVERIFY(window.form.firmware.updateInProgress);
     QTRY_VERIFY_WITH_TIMEOUT(!window.form.firmware.updateInProgress, UpdateTimeoutMs);
 
@@ -66,7 +66,7 @@ void TestFirmwareUpdateE2e::imageArrivesIntact()
     QTRY_COMPARE_WITH_TIMEOUT(sim.flashed().size(), image.size(), EmulatorProcess::StartTimeoutMs);
     QVERIFY(sim.flashed() == image);
     QVERIFY(!window.form.port().isOpen());
-    QVERIFY(window.form.Command1->isEnabled() && window.form.Command2->isEnabled() && window.form.Combo1->isEnabled());
+    QVERIFY(buttonNamed(window.form, "Command1")->isEnabled() && buttonNamed(window.form, "Command2")->isEnabled() && comboNamed(window.form, "Combo1")->isEnabled());
 }
 
 void TestFirmwareUpdateE2e::silentDeviceIsGivenUp()
@@ -78,17 +78,17 @@ void TestFirmwareUpdateE2e::silentDeviceIsGivenUp()
     window.form.firmware.stallTimeoutMs = TestStallTimeoutMs;
     window.chooseImage(writeImage(dir, imageBytes(30000)));
 
-    window.form.Command2->click();
+    buttonNamed(window.form, "Command2")->click();
     QTRY_VERIFY_WITH_TIMEOUT(window.form.firmware.BlockIndex >= 5, UpdateTimeoutMs);
-    QVERIFY(!window.form.Command2->isEnabled());
+    QVERIFY(!buttonNamed(window.form, "Command2")->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(!window.form.firmware.updateInProgress, UpdateTimeoutMs);
 
     QCOMPARE(lastLine(window.form),
              QStringLiteral("The update did not finish: the device has not answered for 3 seconds. The device may "
                             "need the update again: restart the device, then press update."));
     QVERIFY(!window.form.port().isOpen());
-    QVERIFY(window.form.Command1->isEnabled() && window.form.Command2->isEnabled() && window.form.Combo1->isEnabled());
-    QCOMPARE(window.form.Command2->text(), QStringLiteral("update"));
+    QVERIFY(buttonNamed(window.form, "Command1")->isEnabled() && buttonNamed(window.form, "Command2")->isEnabled() && comboNamed(window.form, "Combo1")->isEnabled());
+    QCOMPARE(buttonNamed(window.form, "Command2")->text(), QStringLiteral("update"));
     QVERIFY(sim.flashed().isEmpty());
 }
 

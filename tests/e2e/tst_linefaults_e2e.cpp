@@ -77,10 +77,10 @@ void verifyAftermath(Bench &bench, const QString &devicePath)
     QVERIFY(!processHoldsLock(devicePath));
     const double idleShare = idleCoreShare();
     QVERIFY2(idleShare < SpinningShare, qPrintable(QString::number(idleShare)));
-    for (QPushButton *button : {form.Command0, form.Command1, form.Command2, form.Command4, form.Command5,
-                                form.Command6, form.Command8, form.Command9})
+    for (QPushButton *button : {buttonNamed(form, "Command0"), buttonNamed(form, "Command1"), buttonNamed(form, "Command2"), buttonNamed(form, "Command4"), buttonNamed(form, "Command5"),
+                                buttonNamed(form, "Command6"), buttonNamed(form, "Command8"), buttonNamed(form, "Command9")})
         QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
-    QVERIFY(form.Combo1->isEnabled());
+    QVERIFY(comboNamed(form, "Combo1")->isEnabled());
     QVERIFY(bench.userFiles.unchanged());
 }
 
@@ -123,18 +123,18 @@ void TestLineFaultsE2e::badLineDuringARead()
     bench.window.emplace(bench.dir.path());
     Form1 &form = bench.window->form;
 
-    const Outcome read = bench.press(form.Command6);
+    const Outcome read = bench.press(buttonNamed(form, "Command6"));
     QVERIFY2(read.log.endsWith(logEnd), qPrintable(read.log));
     QCOMPARE(read.boxes, QStringList());
     QCOMPARE(form.fieldText(Field::Callsign), callsign);
     QCOMPARE(form.fieldText(Field::DeviceVersion), QStringLiteral("PELZO-SIM 1.0"));
-    QCOMPARE(form.Command6->text(), QStringLiteral("read data"));
-    QVERIFY(form.Command7->isEnabled());
+    QCOMPARE(buttonNamed(form, "Command6")->text(), QStringLiteral("read data"));
+    QVERIFY(buttonNamed(form, "Command7")->isEnabled());
     QVERIFY(form.LineBuffer.size() <= 4096);
     QVERIFY(form.Text1.text().size() <= HexDump::CapChars);
     QVERIFY2(read.actionShare < SpinningShare, qPrintable(QString::number(read.actionShare)));
     verifyAftermath(bench, devicePath);
-    QVERIFY(form.Command7->isEnabled());
+    QVERIFY(buttonNamed(form, "Command7")->isEnabled());
 }
 
 // The device confirms a write after the window has given up on it; that
@@ -146,17 +146,17 @@ void TestLineFaultsE2e::lateAnswerDoesNotConfirmTheNextWrite()
     const QString devicePath = QFileInfo(bench.portPath()).symLinkTarget();
     bench.window.emplace(bench.dir.path());
     Form1 &form = bench.window->form;
-    form.Command0->click();
+    buttonNamed(form, "Command0")->click();
 
-    const Outcome first = bench.press(form.Command7);
+    const Outcome first = bench.press(buttonNamed(form, "Command7"));
     QVERIFY2(first.log.endsWith(QStringLiteral("Write fail，Please try again.\r\n")), qPrintable(first.log));
     QVERIFY(!first.log.contains(QStringLiteral("Write complete")));
-    QCOMPARE(form.Command7->text(), QStringLiteral("Write data"));
+    QCOMPARE(buttonNamed(form, "Command7")->text(), QStringLiteral("Write data"));
     verifyAftermath(bench, devicePath);
 
     // The late answers arrive at the closed port.
     QTest::qWait(LateAnswerArrivesMs);
-    const Outcome second = bench.press(form.Command7);
+    const Outcome second = bench.press(buttonNamed(form, "Command7"));
     QVERIFY2(!second.log.contains(QStringLiteral("Write complete")), qPrintable(second.log));
     QCOMPARE(second.boxes, QStringList());
     verifyAftermath(bench, devicePath);
@@ -175,17 +175,17 @@ void TestLineFaultsE2e::portHeldByAnotherProcess()
 
     bench.window.emplace(bench.dir.path());
     Form1 &form = bench.window->form;
-    const Outcome held = bench.press(form.Command6);
+    const Outcome held = bench.press(buttonNamed(form, "Command6"));
     QCOMPARE(held.boxes, QStringList{PortFailure});
     QVERIFY2(bench.window->platform.boxes[0].contains(QStringLiteral("another program is using the port")),
              qPrintable(bench.window->platform.boxes[0]));
-    QCOMPARE(form.Command6->text(), QStringLiteral("read data"));
+    QCOMPARE(buttonNamed(form, "Command6")->text(), QStringLiteral("read data"));
     verifyAftermath(bench, devicePath);
 
     // Once the other program lets go, the same window reads.
     holder.closeWriteChannel();
     QVERIFY(holder.waitForFinished(ProcessTimeoutMs));
-    const Outcome freed = bench.press(form.Command6);
+    const Outcome freed = bench.press(buttonNamed(form, "Command6"));
     QVERIFY2(freed.log.endsWith(QStringLiteral("read ok")), qPrintable(freed.log));
     QCOMPARE(form.fieldText(Field::Callsign), QStringLiteral("NOCALL"));
     verifyAftermath(bench, devicePath);

@@ -105,7 +105,7 @@ void TestLinkFaultsE2e::deviceGoneMidAction()
     window.chooseImage(imagePath);
     QCOMPARE(form.firmware.RomLength, ImageBytes);
     // A configuration to write, as the user would start from.
-    form.Command0->click();
+    buttonNamed(form, "Command0")->click();
     QMap<QString, QString> captions;
     for (QPushButton *b : form.findChildren<QPushButton *>())
         captions.insert(b->objectName(), b->text());
@@ -164,10 +164,10 @@ void TestLinkFaultsE2e::deviceGoneMidAction()
         if (i != 3) // never shown
             QCOMPARE(form.control<QPushButton>(name.toLatin1().constData())->isEnabled(), !disabled.contains(name));
     }
-    QVERIFY(form.Combo1->isEnabled());
-    form.Command0->click();
+    QVERIFY(comboNamed(form, "Combo1")->isEnabled());
+    buttonNamed(form, "Command0")->click();
     QCOMPARE(form.fieldText(Field::Callsign), QStringLiteral("NOCALL"));
-    QVERIFY(form.Command7->isEnabled());
+    QVERIFY(buttonNamed(form, "Command7")->isEnabled());
 
     QVERIFY(userFiles.unchanged());
 }

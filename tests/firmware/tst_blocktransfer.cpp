@@ -1,7 +1,7 @@
 #include "recordingport.h"
 #include "updatefixture.h"
 
-#include "serial/receivepath.h"
+#include "protocol/serialreceive.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -37,14 +37,14 @@ QByteArray frameOf(const QByteArray &romImage, int block)
 
 bool controlsEnabled(const Form1 &form)
 {
-    return form.Command1->isEnabled() && form.Command2->isEnabled() && form.Command3->isEnabled() &&
-           form.Combo1->isEnabled();
+    return buttonNamed(form, "Command1")->isEnabled() && buttonNamed(form, "Command2")->isEnabled() && buttonNamed(form, "Command3")->isEnabled() &&
+           comboNamed(form, "Combo1")->isEnabled();
 }
 
 bool controlsDisabled(const Form1 &form)
 {
-    return !form.Command1->isEnabled() && !form.Command2->isEnabled() && !form.Command3->isEnabled() &&
-           !form.Combo1->isEnabled();
+    return !buttonNamed(form, "Command1")->isEnabled() && !buttonNamed(form, "Command2")->isEnabled() && !buttonNamed(form, "Command3")->isEnabled() &&
+           !comboNamed(form, "Combo1")->isEnabled();
 }
 
 } // namespace
@@ -153,10 +153,10 @@ void TestBlockTransfer::progressForEightBlocks()
     QList<int> bar;
     f.clickUpdateAt(ClickMs);
     sampleBetweenTicks(f, 100, 20000, [&] {
-        if (captions.isEmpty() || captions.last() != f.form.Label2->text())
-            captions.append(f.form.Label2->text());
-        if (bar.isEmpty() || bar.last() != f.form.ProgressBar1->value())
-            bar.append(f.form.ProgressBar1->value());
+        if (captions.isEmpty() || captions.last() != labelNamed(f.form, "Label2")->text())
+            captions.append(labelNamed(f.form, "Label2")->text());
+        if (bar.isEmpty() || bar.last() != progressBarNamed(f.form, "ProgressBar1")->value())
+            bar.append(progressBarNamed(f.form, "ProgressBar1")->value());
     });
     f.platform.runUntil(20000);
 
@@ -194,29 +194,29 @@ void TestBlockTransfer::completionInTheTickOfTheLastBlock()
     const Form1 &form = f.form;
     QVERIFY(!form.port().isOpen());
     QVERIFY(controlsEnabled(form));
-    QCOMPARE(form.Command2->text(), QStringLiteral("update"));
+    QCOMPARE(buttonNamed(form, "Command2")->text(), QStringLiteral("update"));
     QCOMPARE(form.firmware.BlockIndex, 0);
     QCOMPARE(form.firmware.ConnectTries, 0);
     QCOMPARE(form.firmware.BootReady, 0);
     QVERIFY(!form.Timer1->isActive());
     QVERIFY(!form.firmware.updateInProgress);
-    QCOMPARE(form.Label2->text(), QStringLiteral("update complete update step:100%"));
-    QCOMPARE(form.ProgressBar1->value(), 3);
+    QCOMPARE(labelNamed(form, "Label2")->text(), QStringLiteral("update complete update step:100%"));
+    QCOMPARE(progressBarNamed(form, "ProgressBar1")->value(), 3);
 }
 
 void TestBlockTransfer::lastFrameThatCannotLeaveIsNoSuccess()
 {
     Fixture f;
     f.loadImage(6000);
-    const QString label = f.form.Label2->text();
+    const QString label = labelNamed(f.form, "Label2")->text();
     f.platform.recorder.drainFails = true;
     f.clickUpdateAt(ClickMs);
     f.platform.runUntil(20000);
 
     QCOMPARE(f.form.activityLog().split(QStringLiteral("\r\n")).last(),
              QStringLiteral("The update did not finish: the last block did not leave the port (stuck).") + RestartHint);
-    QCOMPARE(f.form.Label2->text(), label);
-    QCOMPARE(f.form.ProgressBar1->value(), 2);
+    QCOMPARE(labelNamed(f.form, "Label2")->text(), label);
+    QCOMPARE(progressBarNamed(f.form, "ProgressBar1")->value(), 2);
     QVERIFY(!f.form.port().isOpen());
     QVERIFY(controlsEnabled(f.form));
     QVERIFY(!f.form.firmware.updateInProgress);
@@ -272,7 +272,7 @@ void TestBlockTransfer::silentDeviceEndsTheUpdate()
     QFETCH(int, barAfter);
     Fixture f;
     f.loadImage(20000);
-    const QString label = f.form.Label2->text();
+    const QString label = labelNamed(f.form, "Label2")->text();
     f.peer.silentAfterHeader = silentAfterHeader;
     f.peer.silentAfterFrames = silentAfterFrames;
     f.clickUpdateAt(ClickMs);
@@ -290,20 +290,20 @@ void TestBlockTransfer::silentDeviceEndsTheUpdate()
              QStringLiteral("The update did not finish: the device has not answered for 30 seconds.") + RestartHint);
     QVERIFY(!f.form.port().isOpen());
     QVERIFY(controlsEnabled(f.form));
-    QCOMPARE(f.form.Command2->text(), QStringLiteral("update"));
-    QCOMPARE(f.form.Label2->text(), label);
+    QCOMPARE(buttonNamed(f.form, "Command2")->text(), QStringLiteral("update"));
+    QCOMPARE(labelNamed(f.form, "Label2")->text(), label);
     QVERIFY(!f.form.Timer1->isActive());
     QVERIFY(!f.form.firmware.updateInProgress);
     QCOMPARE(f.form.firmware.BlockIndex, 0);
     // A full bar would read as success: it keeps what was sent.
-    QCOMPARE(f.form.ProgressBar1->value(), barAfter);
+    QCOMPARE(progressBarNamed(f.form, "ProgressBar1")->value(), barAfter);
 
     // The window is usable again: a new start goes out and completes.
     f.peer = BootloaderPeer();
     f.clickUpdateAt(f.platform.now() + 100);
     f.platform.runFor(30000);
     QCOMPARE(f.peer.flash.left(20000), f.form.firmware.RomImage.left(20000));
-    QCOMPARE(f.form.ProgressBar1->value(), 10);
+    QCOMPARE(progressBarNamed(f.form, "ProgressBar1")->value(), 10);
 }
 
 void TestBlockTransfer::lostLinkEndsTheUpdate()
@@ -318,14 +318,14 @@ void TestBlockTransfer::lostLinkEndsTheUpdate()
     QCOMPARE(f.form.activityLog().split(QStringLiteral("\r\n")).last(),
              QStringLiteral("The update did not finish: a block could not be sent (the port is not open).") +
                  RestartHint);
-    QCOMPARE(f.form.ProgressBar1->value(), 4);
+    QCOMPARE(progressBarNamed(f.form, "ProgressBar1")->value(), 4);
     QVERIFY(controlsEnabled(f.form));
     QVERIFY(!f.form.firmware.updateInProgress);
 
     // A new image shows full again: nothing of it has gone out.
     f.loadImage(9000);
     f.platform.runFor(100);
-    QCOMPARE(f.form.ProgressBar1->value(), 5);
+    QCOMPARE(progressBarNamed(f.form, "ProgressBar1")->value(), 5);
 }
 
 QTEST_MAIN(TestBlockTransfer)

@@ -44,8 +44,8 @@ void TestOpenRom::imageIsPaddedToWholeBlocks()
     QCOMPARE(fw.RomImage.mid(length, blocks * 2048 - length), QByteArray(blocks * 2048 - length, '\xFF'));
     QCOMPARE(fw.RomImage.back(), '\0');
     QCOMPARE(fw.BlockIndex, 0);
-    QCOMPARE(f.form.ProgressBar1->minimum(), 0);
-    QCOMPARE(f.form.ProgressBar1->maximum(), blocks);
+    QCOMPARE(progressBarNamed(f.form, "ProgressBar1")->minimum(), 0);
+    QCOMPARE(progressBarNamed(f.form, "ProgressBar1")->maximum(), blocks);
 }
 
 void TestOpenRom::dialogAndActivityLog()
@@ -66,7 +66,7 @@ void TestOpenRom::dialogAndActivityLog()
 
     // The next tick shows the bar full: no block of an update has gone out.
     f.platform.runFor(100);
-    QCOMPARE(f.form.ProgressBar1->value(), 3);
+    QCOMPARE(progressBarNamed(f.form, "ProgressBar1")->value(), 3);
 }
 
 void TestOpenRom::cancelledDialogChangesNothing()
@@ -76,7 +76,7 @@ void TestOpenRom::cancelledDialogChangesNothing()
     const QString log = f.form.activityLog();
     f.form.firmware.BlockIndex = 1;
 
-    f.form.Command1->click(); // no answer queued: the user cancels
+    buttonNamed(f.form, "Command1")->click(); // no answer queued: the user cancels
 
     QCOMPARE(f.platform.dialogRequests.size(), 2);
     QCOMPARE(f.form.firmware.RomLength, 6000);
@@ -122,7 +122,7 @@ void TestOpenRom::unusableFileLeavesNoImage()
     QVERIFY(f.form.firmware.RomImage.size() <= 2049);
 
     // With no image the update start refuses.
-    f.form.Command2->click();
+    buttonNamed(f.form, "Command2")->click();
     QCOMPARE(f.platform.messageBoxes.size(), 1);
     QCOMPARE(f.platform.messageBoxes[0].text, QStringLiteral("Please choose fireware"));
     QVERIFY(f.platform.port().writes().isEmpty());

@@ -60,7 +60,7 @@ void TestUpdateStart::smallestImageIsFiveThousandBytes()
     bool updatingInResetPhase = false;
     f.platform.at(ClickMs + 500, [&] {
         sentInResetPhase = f.platform.port().writtenBytes();
-        captionInResetPhase = f.form.Command2->text();
+        captionInResetPhase = buttonNamed(f.form, "Command2")->text();
         updatingInResetPhase = f.form.firmware.updateInProgress;
     });
     f.platform.runUntil(ClickMs + 1000);
@@ -105,7 +105,7 @@ void TestUpdateStart::busyPortEndsTheStart()
     QVERIFY(f.platform.port().writes().isEmpty());
     QCOMPARE(f.form.port().isOpen(), !heldElsewhere); // the other exchange keeps its port
     QVERIFY(!f.form.firmware.updateInProgress);
-    QCOMPARE(f.form.Command2->text(), QStringLiteral("update"));
+    QCOMPARE(buttonNamed(f.form, "Command2")->text(), QStringLiteral("update"));
 }
 
 void TestUpdateStart::resetAcknowledgement_data()
@@ -134,7 +134,7 @@ void TestUpdateStart::resetAcknowledgement()
     QString captionAtReboot;
     f.peer.onReboot = [&] {
         logBeforeReboot = f.form.activityLog();
-        captionAtReboot = f.form.Command2->text();
+        captionAtReboot = buttonNamed(f.form, "Command2")->text();
     };
     f.clickUpdateAt(ClickMs);
     f.platform.runUntil(10000);
@@ -166,10 +166,10 @@ void TestUpdateStart::noBootloaderAnswer()
     QCOMPARE(f.peer.connectRequestTimes, expected);
     QCOMPARE(logAtNinth, QStringLiteral("Wait for update\r\n9/10"));
     QCOMPARE(f.form.activityLog(), QStringLiteral("Wait for update\r\n10/10\r\nConnect fail, Please try again."));
-    QCOMPARE(f.form.Text3->text(), QStringLiteral("10/10"));
+    QCOMPARE(editNamed(f.form, "Text3")->text(), QStringLiteral("10/10"));
     QVERIFY(!f.form.port().isOpen());
     QVERIFY(!f.form.Timer1->isActive());
-    QCOMPARE(f.form.Command2->text(), QStringLiteral("update"));
+    QCOMPARE(buttonNamed(f.form, "Command2")->text(), QStringLiteral("update"));
     QVERIFY(!f.form.firmware.updateInProgress);
     QVERIFY(f.platform.messageBoxes.isEmpty());
 
@@ -215,7 +215,7 @@ void TestUpdateStart::cancelDuringTheResetPhase()
     QString logAfterCancel;
     bool updatingAfterCancel = true;
     f.platform.at(ClickMs + 500, [&] {
-        f.form.Command2->click();
+        buttonNamed(f.form, "Command2")->click();
         logAfterCancel = f.form.activityLog();
         updatingAfterCancel = f.form.firmware.updateInProgress;
     });
@@ -227,7 +227,7 @@ void TestUpdateStart::cancelDuringTheResetPhase()
     QCOMPARE(f.peer.firmwareBytes, ResetCommand);   // and sends nothing more
     QVERIFY(!f.form.port().isOpen());
     QVERIFY(!f.form.Timer1->isActive());
-    QCOMPARE(f.form.Command2->text(), QStringLiteral("update"));
+    QCOMPARE(buttonNamed(f.form, "Command2")->text(), QStringLiteral("update"));
     // The suspended start ends at its next step with the box it always showed.
     QCOMPARE(f.platform.messageBoxes.size(), 1);
     QCOMPARE(f.platform.messageBoxes[0].text, PortBusy);
@@ -240,7 +240,7 @@ void TestUpdateStart::cancelDuringTheConnectPhase()
     f.loadImage(6000);
     f.peer.answeredRequest = 0;
     f.clickUpdateAt(ClickMs);
-    f.platform.at(FirstTickMs + 1500, [&] { f.form.Command2->click(); });
+    f.platform.at(FirstTickMs + 1500, [&] { buttonNamed(f.form, "Command2")->click(); });
     f.platform.runUntil(FirstTickMs + 15000);
 
     QCOMPARE(f.peer.connectRequestTimes.size(), 2);
@@ -268,7 +268,7 @@ void TestUpdateStart::portLostBeforeTheReopen()
     QVERIFY(f.peer.connectRequestTimes.isEmpty());
     QVERIFY(!f.form.Timer1->isActive());
     QVERIFY(!f.form.firmware.updateInProgress);
-    QCOMPARE(f.form.Command2->text(), QStringLiteral("update"));
+    QCOMPARE(buttonNamed(f.form, "Command2")->text(), QStringLiteral("update"));
 }
 
 void TestUpdateStart::rebootLeavesThePortBeforeItCloses()

@@ -73,7 +73,7 @@ void TestUpdateWithSim::imageArrivesIntact()
     QVERIFY(f.platform.messageBoxes.isEmpty());
     QVERIFY(!f.form.firmware.updateInProgress);
     QVERIFY(!f.form.port().isOpen());
-    QVERIFY(f.form.Command1->isEnabled() && f.form.Command2->isEnabled());
+    QVERIFY(buttonNamed(f.form, "Command1")->isEnabled() && buttonNamed(f.form, "Command2")->isEnabled());
 }
 
 void TestUpdateWithSim::failingDeviceEndsInAClearState_data()
@@ -110,8 +110,8 @@ void TestUpdateWithSim::failingDeviceEndsInAClearState()
     QVERIFY(!f.form.firmware.updateInProgress);
     QVERIFY(!f.form.port().isOpen());
     QVERIFY(!f.form.Timer1->isActive());
-    QVERIFY(f.form.Command1->isEnabled() && f.form.Command2->isEnabled());
-    QCOMPARE(f.form.Command2->text(), QStringLiteral("update"));
+    QVERIFY(buttonNamed(f.form, "Command1")->isEnabled() && buttonNamed(f.form, "Command2")->isEnabled());
+    QCOMPARE(buttonNamed(f.form, "Command2")->text(), QStringLiteral("update"));
 }
 
 QTEST_MAIN(TestUpdateWithSim)

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "controls.h"
 #include "bootloaderpeer.h"
 #include "filebytes.h"
 
-#include "core/startup.h"
+#include "serial/startup.h"
 #include "serial/portsettingsstore.h"
 #include "ui/form1.h"
 
@@ -41,7 +42,7 @@ struct UpdateFixtureOn
     void openRom(const QString &path)
     {
         platform.openAnswers << path;
-        form.Command1->click();
+        buttonNamed(form, "Command1")->click();
     }
 
     QByteArray loadImage(qsizetype size)
@@ -53,7 +54,7 @@ struct UpdateFixtureOn
 
     void clickUpdateAt(qint64 timeMs)
     {
-        platform.at(timeMs, [this] { form.Command2->click(); });
+        platform.at(timeMs, [this] { buttonNamed(form, "Command2")->click(); });
     }
 
     // The bytes that went out since the window opened, minus the configuration firmware's part.

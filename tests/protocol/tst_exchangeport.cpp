@@ -48,11 +48,11 @@ void TestExchangePort::firmwareUpdateKeepsThePort()
     FormFixture fx;
     QVERIFY(fx.platform.port().open());
     fx.form.firmware.updateInProgress = true;
-    fx.form.Command7->setEnabled(true);
-    fx.form.Text4->setText(QStringLiteral("BH4XYZ"));
+    buttonNamed(fx.form, "Command7")->setEnabled(true);
+    editNamed(fx.form, "Text4")->setText(QStringLiteral("BH4XYZ"));
     fx.form.setActivityLog(QStringLiteral("Block 12/40"));
-    const QStringList captions{fx.form.Command6->text(), fx.form.Command7->text(), fx.form.Command8->text(),
-                               fx.form.Command9->text()};
+    const QStringList captions{buttonNamed(fx.form, "Command6")->text(), buttonNamed(fx.form, "Command7")->text(), buttonNamed(fx.form, "Command8")->text(),
+                               buttonNamed(fx.form, "Command9")->text()};
     fx.platform.runUntil(1000);
     button(fx.form, buttonName)->click();
     fx.platform.runUntil(20000);
@@ -60,8 +60,8 @@ void TestExchangePort::firmwareUpdateKeepsThePort()
     QVERIFY(fx.platform.port().isOpen());
     QVERIFY(fx.platform.port().writes().isEmpty());
     QCOMPARE(fx.form.activityLog(), QStringLiteral("Block 12/40") + UpdateRunning);
-    QCOMPARE((QStringList{fx.form.Command6->text(), fx.form.Command7->text(), fx.form.Command8->text(),
-                          fx.form.Command9->text()}),
+    QCOMPARE((QStringList{buttonNamed(fx.form, "Command6")->text(), buttonNamed(fx.form, "Command7")->text(), buttonNamed(fx.form, "Command8")->text(),
+                          buttonNamed(fx.form, "Command9")->text()}),
              captions);
     QCOMPARE(fx.form.fieldText(Field::Callsign), QStringLiteral("BH4XYZ"));
     QVERIFY(fx.platform.messageBoxes.isEmpty());
@@ -71,12 +71,12 @@ void TestExchangePort::cancelledReadLeavesAnUpdateThatTookThePortAlone()
 {
     FormFixture fx;
     // A second click cancels the read; the update opens the freed port before the read wakes up.
-    fx.platform.at(2500, [&] { fx.form.Command6->click(); });
+    fx.platform.at(2500, [&] { buttonNamed(fx.form, "Command6")->click(); });
     fx.platform.at(2600, [&] {
         QVERIFY(fx.platform.port().open());
         fx.form.firmware.updateInProgress = true;
     });
-    fx.form.Command6->click();
+    buttonNamed(fx.form, "Command6")->click();
 
     QVERIFY(fx.platform.port().isOpen());
     for (const auto &write : fx.platform.port().writes())
@@ -119,11 +119,11 @@ void TestExchangePort::stalledPortIsClosedAfterABoundedWait()
     bool ranMeanwhile = false;
     const qint64 lastWrite = waited(100) + waited(500);
     fx.platform.at(lastWrite + 200, [&] { ranMeanwhile = fx.platform.port().isOpen(); });
-    fx.form.Command9->click();
+    buttonNamed(fx.form, "Command9")->click();
 
     QVERIFY(ranMeanwhile);
     QVERIFY(!fx.platform.port().isOpen());
-    QCOMPARE(fx.form.Command9->text(), QStringLiteral("restart"));
+    QCOMPARE(buttonNamed(fx.form, "Command9")->text(), QStringLiteral("restart"));
     QCOMPARE(fx.platform.paced.closes.size(), 1);
     QVERIFY(fx.platform.paced.closes[0].atMs > lastWrite + 200);
     QVERIFY(fx.platform.paced.closes[0].atMs <= lastWrite + 2000);

@@ -2,8 +2,8 @@
 #include "formfixture.h"
 #include "formstate.h"
 #include "protocol/peizhi.h"
-#include "serial/receivepath.h"
-#include "ui/fieldcontrols.h"
+#include "protocol/serialreceive.h"
+#include "ui/controltable.h"
 
 #include <QtTest>
 
@@ -16,7 +16,7 @@ namespace {
 FormState octetBoxesEnabled(bool enabled)
 {
     FormState state;
-    for (const char *name : octetBoxNames())
+    for (const char *name : octetBoxTexts())
         state[QLatin1String(name) + QLatin1String(".enabled")] = enabled ? QStringLiteral("1") : QStringLiteral("0");
     return state;
 }

@@ -22,9 +22,9 @@ const QByteArray Report = "CALLSIGN:BH4XYZ-7\r\n"
 
 struct ReadFixture : ExchangeFixture
 {
-    ReadFixture() { form.Combo1->setEditText(QStringLiteral("COM1")); }
+    ReadFixture() { comboNamed(form, "Combo1")->setEditText(QStringLiteral("COM1")); }
 
-    void read() { form.Command6->click(); }
+    void read() { buttonNamed(form, "Command6")->click(); }
     int count(const QByteArray &text) { return writtenTexts(platform.port()).count(text); }
 };
 
@@ -69,9 +69,9 @@ void TestReadData::deviceAnsweringAtOnce()
     QCOMPARE(writtenTexts(fx.platform.port()), (QByteArrayList{Probe, Probe, Request}));
     QCOMPARE(writeTimes(fx.platform.port()), (QList<qint64>{firstProbe, secondProbe, secondProbe}));
     QCOMPARE(fx.form.activityLog(), QStringLiteral("Connection OK\r\nReading 1/20Times......\r\nread ok"));
-    QCOMPARE(fx.form.Text3->text(), QStringLiteral("Connection is successful\r\n"));
-    QCOMPARE(fx.form.Command6->text(), QStringLiteral("read data"));
-    QVERIFY(fx.form.Command7->isEnabled());
+    QCOMPARE(editNamed(fx.form, "Text3")->text(), QStringLiteral("Connection is successful\r\n"));
+    QCOMPARE(buttonNamed(fx.form, "Command6")->text(), QStringLiteral("read data"));
+    QVERIFY(buttonNamed(fx.form, "Command7")->isEnabled());
     QVERIFY(!fx.platform.port().isOpen());
     QVERIFY(fx.platform.messageBoxes.isEmpty());
 
@@ -106,7 +106,7 @@ void TestReadData::deviceThatNeverConnectsIsStillAskedForItsReport()
     QCOMPARE(fx.count(Probe), 20);
     QCOMPARE(fx.count(Request), 1);
     QCOMPARE(writtenTexts(fx.platform.port()).last(), Request);
-    QCOMPARE(fx.form.Text3->text(), QStringLiteral("0/10"));
+    QCOMPARE(editNamed(fx.form, "Text3")->text(), QStringLiteral("0/10"));
     QVERIFY(fx.form.activityLog().endsWith(QStringLiteral("\r\nread ok")));
     QCOMPARE(fx.form.fieldText(Field::Passcode), QStringLiteral("12345"));
 }
@@ -122,8 +122,8 @@ void TestReadData::readWithoutEndMarkerSaysSo()
     QCOMPARE(fx.count(Request), 20);
     QCOMPARE(fx.form.activityLog(), QStringLiteral("Connection OK\r\nReading 20/20Times......\r\n") + Incomplete);
     QVERIFY(fx.form.LineBuffer.isEmpty());
-    QVERIFY(fx.form.Command7->isEnabled());
-    QCOMPARE(fx.form.Command6->text(), QStringLiteral("read data"));
+    QVERIFY(buttonNamed(fx.form, "Command7")->isEnabled());
+    QCOMPARE(buttonNamed(fx.form, "Command6")->text(), QStringLiteral("read data"));
     QVERIFY(!fx.platform.port().isOpen());
     QVERIFY(fx.platform.messageBoxes.isEmpty());
 }
@@ -131,10 +131,10 @@ void TestReadData::readWithoutEndMarkerSaysSo()
 void TestReadData::secondClickCancelsTheRead()
 {
     ReadFixture fx;
-    fx.form.Command7->setEnabled(false);
+    buttonNamed(fx.form, "Command7")->setEnabled(false);
     const qint64 click = 2500;
     fx.platform.at(click, [&] {
-        fx.form.Text4->setText(QStringLiteral("TYPED"));
+        editNamed(fx.form, "Text4")->setText(QStringLiteral("TYPED"));
         fx.read();
     });
     fx.read();
@@ -143,9 +143,9 @@ void TestReadData::secondClickCancelsTheRead()
     const QList<qint64> probes{waited(100), waited(100) + waited(1000), waited(100) + 2 * waited(1000)};
     QCOMPARE(writeTimes(fx.platform.port()), probes);
     QCOMPARE(fx.form.fieldText(Field::Callsign), QString());
-    QCOMPARE(fx.form.Command6->text(), QStringLiteral("Port is open"));
-    QVERIFY(fx.form.Command7->isEnabled());
-    QCOMPARE(fx.form.Text3->text(), QStringLiteral("test fail"));
+    QCOMPARE(buttonNamed(fx.form, "Command6")->text(), QStringLiteral("Port is open"));
+    QVERIFY(buttonNamed(fx.form, "Command7")->isEnabled());
+    QCOMPARE(editNamed(fx.form, "Text3")->text(), QStringLiteral("test fail"));
     QVERIFY(!fx.platform.port().isOpen());
     QCOMPARE(fx.platform.messageBoxes.size(), 1);
     QCOMPARE(fx.platform.messageBoxes[0].text, QStringLiteral("Port is open or no"));
@@ -156,15 +156,15 @@ void TestReadData::portThatWillNotOpen()
 {
     ReadFixture fx;
     fx.platform.port().setHeldElsewhere(1, true);
-    fx.form.Command7->setEnabled(true);
+    buttonNamed(fx.form, "Command7")->setEnabled(true);
     fx.read();
 
     QVERIFY(fx.platform.port().writes().isEmpty());
     QCOMPARE(fx.platform.messageBoxes.size(), 1);
     QCOMPARE(fx.platform.messageBoxes[0].text, QStringLiteral("Port is open or no"));
     QVERIFY(fx.platform.messageBoxes[0].detail.contains(QStringLiteral("locking")));
-    QCOMPARE(fx.form.Command6->text(), QStringLiteral("read data"));
-    QVERIFY(!fx.form.Command7->isEnabled());
+    QCOMPARE(buttonNamed(fx.form, "Command6")->text(), QStringLiteral("read data"));
+    QVERIFY(!buttonNamed(fx.form, "Command7")->isEnabled());
     QVERIFY(!QFile::exists(portSettingsPath(fx.platform)));
 }
 
@@ -182,8 +182,8 @@ void TestReadData::deviceGoneDuringTheRequests()
     QCOMPARE(fx.count(Request), 2);
     QCOMPARE(fx.platform.messageBoxes.size(), 1);
     QCOMPARE(fx.platform.messageBoxes[0].text, QStringLiteral("Port is open or no"));
-    QCOMPARE(fx.form.Command6->text(), QStringLiteral("read data"));
-    QVERIFY(!fx.form.Command7->isEnabled());
+    QCOMPARE(buttonNamed(fx.form, "Command6")->text(), QStringLiteral("read data"));
+    QVERIFY(!buttonNamed(fx.form, "Command7")->isEnabled());
     QVERIFY(!fx.platform.port().isOpen());
 }
 
@@ -204,12 +204,12 @@ void TestReadData::portListNameIsRecorded()
 
     ReadFixture fx;
     QVERIFY(fx.platform.port().setCommPort(2));
-    fx.form.Combo1->setEditText(listText);
+    comboNamed(fx.form, "Combo1")->setEditText(listText);
     fx.device.on("SETUP#", "CONNECT\r\n");
     fx.device.on("AT+READ#", "READ END\r\n");
     fx.read();
 
-    QCOMPARE(fx.form.Combo1->currentText(), recorded);
+    QCOMPARE(comboNamed(fx.form, "Combo1")->currentText(), recorded);
     QCOMPARE(fx.platform.port().writes().first().port, 2);
     const QString path = portSettingsPath(fx.platform);
     const QList<std::pair<QString, QString>> keys{{"par5", recorded}, {"par4", "115200"}, {"par1", "1"},

@@ -1,6 +1,6 @@
 #include "exchangetesting.h"
 
-#include "serial/receivepath.h"
+#include "protocol/serialreceive.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -16,13 +16,13 @@ struct Fixture : ExchangeFixture
 {
     Fixture()
     {
-        form.Text34->setText(QStringLiteral("HamNet"));
-        form.Text33->setText(QStringLiteral("s3cret"));
+        editNamed(form, "Text34")->setText(QStringLiteral("HamNet"));
+        editNamed(form, "Text33")->setText(QStringLiteral("s3cret"));
     }
 
-    void apply() { form.Command8->click(); }
-    void restart() { form.Command9->click(); }
-    void read() { form.Command6->click(); }
+    void apply() { buttonNamed(form, "Command8")->click(); }
+    void restart() { buttonNamed(form, "Command9")->click(); }
+    void read() { buttonNamed(form, "Command6")->click(); }
 };
 
 } // namespace
@@ -88,7 +88,7 @@ void TestWifiRestart::wifiOutcome()
     QCOMPARE(fx.form.activityLog(), log);
     QCOMPARE(fx.form.WifiSuccessSeen, 0);
     QVERIFY(!fx.platform.port().isOpen());
-    QCOMPARE(fx.form.Command8->text(), QStringLiteral("Apply"));
+    QCOMPARE(buttonNamed(fx.form, "Command8")->text(), QStringLiteral("Apply"));
     QVERIFY(fx.platform.messageBoxes.isEmpty());
     QCOMPARE(device.device.configuration().wifiSsid, QByteArray("HamNet"));
     QCOMPARE(device.device.configuration().wifiPassword, QByteArray("s3cret"));
@@ -103,8 +103,8 @@ void TestWifiRestart::applyWhilePortOpenStopsTheOtherExchange()
 
     QVERIFY(fx.platform.port().writes().isEmpty());
     QVERIFY(!fx.platform.port().isOpen());
-    QCOMPARE(fx.form.Command6->text(), QStringLiteral("Port is open"));
-    QCOMPARE(fx.form.Command8->text(), QStringLiteral("Apply"));
+    QCOMPARE(buttonNamed(fx.form, "Command6")->text(), QStringLiteral("Port is open"));
+    QCOMPARE(buttonNamed(fx.form, "Command8")->text(), QStringLiteral("Apply"));
     QCOMPARE(fx.platform.messageBoxes.size(), 1);
     QCOMPARE(fx.platform.messageBoxes[0].text, QStringLiteral("Port is open or no"));
 }
@@ -115,8 +115,8 @@ void TestWifiRestart::applyDuringReadCancelsTheRead()
     fx.platform.at(1500, [&] { fx.apply(); });
     fx.read();
 
-    QCOMPARE(fx.form.Text3->text(), QStringLiteral("test fail"));
-    QCOMPARE(fx.form.Command6->text(), QStringLiteral("Port is open"));
+    QCOMPARE(editNamed(fx.form, "Text3")->text(), QStringLiteral("test fail"));
+    QCOMPARE(buttonNamed(fx.form, "Command6")->text(), QStringLiteral("Port is open"));
     for (const auto &write : fx.platform.port().writes())
         QVERIFY(write.atMs < 1500);
     // One box from Apply's guard, one from the read meeting the closed port.
@@ -135,7 +135,7 @@ void TestWifiRestart::applyWithPortThatWillNotOpen()
     QCOMPARE(fx.platform.messageBoxes.size(), 1);
     QCOMPARE(fx.platform.messageBoxes[0].text, QStringLiteral("Port is open or no"));
     QVERIFY(!fx.platform.messageBoxes[0].detail.isEmpty());
-    QCOMPARE(fx.form.Command8->text(), QStringLiteral("Apply"));
+    QCOMPARE(buttonNamed(fx.form, "Command8")->text(), QStringLiteral("Apply"));
 }
 
 void TestWifiRestart::applyWhosePortWasTakenDuringItsFirstWait()
@@ -145,8 +145,8 @@ void TestWifiRestart::applyWhosePortWasTakenDuringItsFirstWait()
     fx.apply();
 
     QVERIFY(fx.platform.port().writes().isEmpty());
-    QCOMPARE(fx.form.Command8->text(), QStringLiteral("Apply"));
-    QCOMPARE(fx.form.Command9->text(), QStringLiteral("Port is open"));
+    QCOMPARE(buttonNamed(fx.form, "Command8")->text(), QStringLiteral("Apply"));
+    QCOMPARE(buttonNamed(fx.form, "Command9")->text(), QStringLiteral("Port is open"));
     QVERIFY(fx.platform.messageBoxes.isEmpty());
 }
 
@@ -161,7 +161,7 @@ void TestWifiRestart::restartSendsTwoCommands()
     const qint64 first = 1000 + waited(100);
     QCOMPARE(writeTimes(fx.platform.port()), (QList<qint64>{first, first + waited(500)}));
     QVERIFY(!fx.platform.port().isOpen());
-    QCOMPARE(fx.form.Command9->text(), QStringLiteral("restart"));
+    QCOMPARE(buttonNamed(fx.form, "Command9")->text(), QStringLiteral("restart"));
     QCOMPARE(fx.form.activityLog(), QStringLiteral("kept"));
     QVERIFY(fx.platform.messageBoxes.isEmpty());
 }
@@ -174,12 +174,12 @@ void TestWifiRestart::restartWhilePortOpenOnlyCloses()
 
     QVERIFY(fx.platform.port().writes().isEmpty());
     QVERIFY(!fx.platform.port().isOpen());
-    QCOMPARE(fx.form.Command9->text(), QStringLiteral("Port is open"));
+    QCOMPARE(buttonNamed(fx.form, "Command9")->text(), QStringLiteral("Port is open"));
     QVERIFY(fx.platform.messageBoxes.isEmpty());
 
     fx.restart();
     QCOMPARE(writtenTexts(fx.platform.port()), (QByteArrayList{Reboot, Reboot}));
-    QCOMPARE(fx.form.Command9->text(), QStringLiteral("restart"));
+    QCOMPARE(buttonNamed(fx.form, "Command9")->text(), QStringLiteral("restart"));
 }
 
 void TestWifiRestart::restartFailure_data()
@@ -209,7 +209,7 @@ void TestWifiRestart::restartFailure()
     QCOMPARE(fx.platform.messageBoxes[0].text, QStringLiteral("Port is open or no"));
     QVERIFY(!fx.platform.messageBoxes[0].detail.isEmpty());
     QVERIFY(!fx.platform.port().isOpen());
-    QCOMPARE(fx.form.Command9->text(), QStringLiteral("restart"));
+    QCOMPARE(buttonNamed(fx.form, "Command9")->text(), QStringLiteral("restart"));
 
     // The program goes on: once the port is free a restart works.
     fx.platform.port().setHeldElsewhere(1, false);

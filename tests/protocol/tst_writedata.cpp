@@ -18,7 +18,7 @@ struct WriteFixture : ExchangeFixture
 {
     WriteFixture() { applyFactoryDefaults(form); }
 
-    void write() { form.Command7->click(); }
+    void write() { buttonNamed(form, "Command7")->click(); }
 };
 
 struct Command
@@ -99,7 +99,7 @@ void TestWriteData::sendsTheSequenceWithItsPacing()
     QFETCH(bool, staticAddress);
 
     WriteFixture fx;
-    fx.form.Combo2->setEditText(addressMode);
+    comboNamed(fx.form, "Combo2")->setEditText(addressMode);
     fx.platform.runUntil(1000);
     fx.write();
 
@@ -116,7 +116,7 @@ void TestWriteData::sendsTheSequenceWithItsPacing()
     QCOMPARE(writtenTexts(fx.platform.port()), texts);
     QCOMPARE(writeTimes(fx.platform.port()), times);
     QVERIFY(!fx.platform.port().isOpen());
-    QCOMPARE(fx.form.Command7->text(), QStringLiteral("Write data"));
+    QCOMPARE(buttonNamed(fx.form, "Command7")->text(), QStringLiteral("Write data"));
 }
 
 void TestWriteData::activityLogTellsTheOutcome_data()
@@ -149,8 +149,8 @@ void TestWriteData::activityLogTellsTheOutcome()
 
     QCOMPARE(fx.form.activityLog(), log);
     QVERIFY(!fx.platform.port().isOpen());
-    QCOMPARE(fx.form.Command7->text(), QStringLiteral("Write data"));
-    QVERIFY(fx.form.Command7->isEnabled());
+    QCOMPARE(buttonNamed(fx.form, "Command7")->text(), QStringLiteral("Write data"));
+    QVERIFY(buttonNamed(fx.form, "Command7")->isEnabled());
     QVERIFY(fx.platform.messageBoxes.isEmpty());
 }
 
@@ -212,8 +212,8 @@ void TestWriteData::fieldsAreReadAsEachCommandIsBuilt()
     // The comment goes out 4 paces after the callsign, the position 3 paces after it.
     const qint64 position = waited(100) + 3 * waited(200);
     fx.platform.at(position + 50, [&] {
-        fx.form.Text7->setText(QStringLiteral("changed"));
-        fx.form.Text8->setText(QStringLiteral("too late"));
+        editNamed(fx.form, "Text7")->setText(QStringLiteral("changed"));
+        editNamed(fx.form, "Text8")->setText(QStringLiteral("too late"));
     });
     fx.write();
 
@@ -226,7 +226,7 @@ void TestWriteData::portAlreadyOpenCancelsTheOtherExchange()
 {
     WriteFixture fx;
     fx.form.setActivityLog(QStringLiteral("left over"));
-    fx.form.Text30->setPlainText(QStringLiteral("work"));
+    plainTextNamed(fx.form, "Text30")->setPlainText(QStringLiteral("work"));
     QVERIFY(fx.platform.port().open());
     fx.platform.runUntil(500);
     fx.write();
@@ -234,10 +234,10 @@ void TestWriteData::portAlreadyOpenCancelsTheOtherExchange()
     QCOMPARE(fx.platform.now(), qint64(500));
     QVERIFY(fx.platform.port().writes().isEmpty());
     QVERIFY(!fx.platform.port().isOpen());
-    QCOMPARE(fx.form.Command6->text(), QStringLiteral("Port is open"));
-    QVERIFY(fx.form.Command7->isEnabled());
+    QCOMPARE(buttonNamed(fx.form, "Command6")->text(), QStringLiteral("Port is open"));
+    QVERIFY(buttonNamed(fx.form, "Command7")->isEnabled());
     QCOMPARE(fx.form.activityLog(), QString());
-    QCOMPARE(fx.form.Text30->toPlainText(), QString());
+    QCOMPARE(plainTextNamed(fx.form, "Text30")->toPlainText(), QString());
 }
 
 void TestWriteData::secondPressEndsTheFirstWriteWithFailure()
@@ -251,10 +251,10 @@ void TestWriteData::secondPressEndsTheFirstWriteWithFailure()
     for (const auto &write : fx.platform.port().writes())
         QVERIFY2(write.atMs < press, write.bytes.constData());
     QVERIFY(!fx.platform.port().writes().isEmpty());
-    QCOMPARE(fx.form.Command6->text(), QStringLiteral("Port is open"));
+    QCOMPARE(buttonNamed(fx.form, "Command6")->text(), QStringLiteral("Port is open"));
     // The second press cleared the log; the first write then found no confirmation.
     QCOMPARE(fx.form.activityLog(), Fail + Fail);
-    QCOMPARE(fx.form.Command7->text(), QStringLiteral("Write data"));
+    QCOMPARE(buttonNamed(fx.form, "Command7")->text(), QStringLiteral("Write data"));
     QVERIFY(!fx.platform.port().isOpen());
 }
 
@@ -266,7 +266,7 @@ void TestWriteData::portThatWillNotOpenEndsInFailure()
 
     QVERIFY(fx.platform.port().writes().isEmpty());
     QCOMPARE(fx.form.activityLog(), QStringLiteral("Writing......") + Fail + Fail);
-    QCOMPARE(fx.form.Command7->text(), QStringLiteral("Write data"));
+    QCOMPARE(buttonNamed(fx.form, "Command7")->text(), QStringLiteral("Write data"));
     // The whole 8 s confirmation wait ran.
     QVERIFY(fx.platform.now() > 8000);
 }

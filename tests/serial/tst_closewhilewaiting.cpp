@@ -1,5 +1,5 @@
 #include "pseudoterminal.h"
-#include "core/qtplatform.h"
+#include "ui/windowplatform.h"
 #include "serial/qtserialport.h"
 #include "ui/form1.h"
 
@@ -42,7 +42,7 @@ private slots:
         PseudoTerminal pty;
         QVERIFY(QFile::link(pty.slavePath(), QDir(ports).filePath(QStringLiteral("COM3"))));
 
-        QtPlatform platform(std::make_unique<QtSerialPort>(ports), program.path());
+        WindowPlatform platform(std::make_unique<QtSerialPort>(ports), program.path());
         auto form = std::make_unique<Form1>(platform);
         platform.setDialogParent(form.get());
         form->show();

@@ -38,10 +38,10 @@ private slots:
         QVERIFY(f.form.port().setCommPort(7));
         if (portOpen)
             QVERIFY(f.form.port().open());
-        const int index = f.form.Combo1->findText(picked);
-        f.form.Combo1->setCurrentIndex(index);
-        f.form.Combo1->setEditText(picked);
-        emit f.form.Combo1->activated(index);
+        const int index = comboNamed(f.form, "Combo1")->findText(picked);
+        comboNamed(f.form, "Combo1")->setCurrentIndex(index);
+        comboNamed(f.form, "Combo1")->setEditText(picked);
+        emit comboNamed(f.form, "Combo1")->activated(index);
 
         QCOMPARE(f.form.port().commPort(), portNumber);
         QCOMPARE(f.form.port().isOpen(), portOpen);
@@ -51,7 +51,7 @@ private slots:
             QVERIFY2(f.platform.messageBoxes.front().detail.startsWith(QStringLiteral("COM7 (virtual:COM7): ")),
                      qPrintable(f.platform.messageBoxes.front().detail));
         }
-        QCOMPARE(f.form.Combo1->currentText(), picked);
+        QCOMPARE(comboNamed(f.form, "Combo1")->currentText(), picked);
         QVERIFY(f.platform.port().writes().isEmpty());
         QVERIFY(QDir(f.programFolder.path()).isEmpty());
     }

@@ -1,5 +1,6 @@
 #include "formfixture.h"
 #include "scriptedpeer.h"
+#include "protocol/serialreceive.h"
 #include "serial/receivepath.h"
 
 #include <QTest>

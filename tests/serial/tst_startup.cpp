@@ -1,8 +1,10 @@
-#include "core/startup.h"
+#include "serial/startup.h"
 #include "core/virtualplatform.h"
 #include "serial/portsettingsstore.h"
-#include "ui/fieldcontrols.h"
+#include "ui/controltable.h"
 #include "ui/form1.h"
+
+#include "controls.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -87,14 +89,14 @@ private slots:
         Form1 form(platform);
         formLoad(form);
 
-        QCOMPARE(items(form.Combo1), listed);
-        QCOMPARE(form.Combo1->currentText(), text);
+        QCOMPARE(items(comboNamed(form, "Combo1")), listed);
+        QCOMPARE(comboNamed(form, "Combo1")->currentText(), text);
         QCOMPARE(port.commPort(), portNumber);
-        for (int i = 0; i < form.Combo1->count(); ++i)
-            QCOMPARE(form.Combo1->itemData(i, Qt::ToolTipRole).toString(),
-                     QStringLiteral("virtual:") + form.Combo1->itemText(i));
+        for (int i = 0; i < comboNamed(form, "Combo1")->count(); ++i)
+            QCOMPARE(comboNamed(form, "Combo1")->itemData(i, Qt::ToolTipRole).toString(),
+                     QStringLiteral("virtual:") + comboNamed(form, "Combo1")->itemText(i));
         // With no port at all the list itself says why and what to do.
-        QCOMPARE(form.Combo1->toolTip().contains(QLatin1String("dialout")), listed.isEmpty());
+        QCOMPARE(comboNamed(form, "Combo1")->toolTip().contains(QLatin1String("dialout")), listed.isEmpty());
 
         // Silent, and the port left closed and set up for the device.
         QVERIFY(platform.messageBoxes.isEmpty());
@@ -116,9 +118,9 @@ private slots:
             QCOMPARE(items(combo), list.items);
             QCOMPARE(combo->currentText(), QString());
         }
-        QCOMPARE(form.Text32->text(), QStringLiteral("---"));
-        QVERIFY(!form.Text32->isEnabled());
-        QVERIFY(!form.Label21->isEnabled());
+        QCOMPARE(editNamed(form, "Text32")->text(), QStringLiteral("---"));
+        QVERIFY(!editNamed(form, "Text32")->isEnabled());
+        QVERIFY(!labelNamed(form, "Label21")->isEnabled());
     }
 };
 

@@ -83,7 +83,7 @@ void TestLoadFile::cancelChangesNothing()
     const FormState before = stateOf(window.form);
     loadFile(window.form); // no answer queued: the user cancels
     COMPARE_STATE(stateOf(window.form), before);
-    QVERIFY(!window.form.Command7->isEnabled());
+    QVERIFY(!buttonNamed(window.form, "Command7")->isEnabled());
     QCOMPARE(window.form.dialogFileName, QStringLiteral("/home/op/old.ini"));
 }
 
@@ -119,7 +119,7 @@ void TestLoadFile::savedFileComesBack()
     COMPARE_STATE(loaded, expected);
     for (const char *untouched : {"Text6", "Text32", "Text33", "Text34", "Text13.enabled"})
         QCOMPARE(loaded.value(untouched), before.value(untouched));
-    QVERIFY(reader.form.Command7->isEnabled());
+    QVERIFY(buttonNamed(reader.form, "Command7")->isEnabled());
 }
 
 // The golden file holds the factory configuration: loading it sets what the
@@ -130,7 +130,7 @@ void TestLoadFile::goldenFileLoadsTheFactoryConfiguration()
     Window defaults;
     applyFactoryDefaults(defaults.form);
     FormState expected = withChanges(stateOf(defaults.form), {{"Text32", "---"}});
-    for (const char *name : octetBoxNames())
+    for (const char *name : octetBoxTexts())
         expected[QLatin1String(name) + QLatin1String(".enabled")] = QStringLiteral("0");
 
     const QString path = testData(QStringLiteral("settingsfile/factory-defaults.ini"));
@@ -141,7 +141,7 @@ void TestLoadFile::goldenFileLoadsTheFactoryConfiguration()
     COMPARE_STATE(stateOf(window.form), expected);
     QCOMPARE(window.form.LineBuffer, QByteArray("ALIAS:3"));
     // The window shows the whole log once the load is over.
-    QCOMPARE(window.form.Text29->toPlainText(),
+    QCOMPARE(plainTextNamed(window.form, "Text29")->toPlainText(),
              expected.value(QStringLiteral("ActivityLog")).replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
@@ -196,7 +196,7 @@ void TestLoadFile::linesEchoedAndApplied()
     const FormState expected = withChanges(before, withChanges(changes, {{"ActivityLog", header(path) + echo}}));
     COMPARE_STATE(stateOf(window.form), expected);
     QCOMPARE(window.form.LineBuffer, content.isEmpty() ? QByteArray("left over") : lineBuffer);
-    QVERIFY(window.form.Command7->isEnabled());
+    QVERIFY(buttonNamed(window.form, "Command7")->isEnabled());
 }
 
 // Files that are no settings files: the path is echoed, no field changes,
@@ -243,7 +243,7 @@ void TestLoadFile::badFiles()
 
     Window window;
     applyFactoryDefaults(window.form);
-    window.form.Command7->setEnabled(false);
+    buttonNamed(window.form, "Command7")->setEnabled(false);
     FormState before = stateOf(window.form);
     before.remove(QStringLiteral("ActivityLog"));
     window.load(path);
@@ -251,7 +251,7 @@ void TestLoadFile::badFiles()
     FormState after = stateOf(window.form);
     const QString log = after.take(QStringLiteral("ActivityLog"));
     COMPARE_STATE(after, before);
-    QVERIFY(window.form.Command7->isEnabled());
+    QVERIFY(buttonNamed(window.form, "Command7")->isEnabled());
     QVERIFY2(log.startsWith(header(path)), qPrintable(log.left(200)));
     QVERIFY2(log.endsWith(QStringLiteral("\r\n")), qPrintable(log.right(200)));
     const QStringList logged = log.mid(header(path).size()).split(QStringLiteral("\r\n"));

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "core/startup.h"
+#include "serial/startup.h"
 #include "core/virtualplatform.h"
 #include "ui/form1.h"
+
+#include "controls.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/fieldcontrols.h"
+#include "ui/controltable.h"
 #include "ui/form1.h"
 #include "ui/inputrules.h"
 
@@ -30,13 +30,13 @@ inline QString controlText(const pelzo::Form1 &form, const QString &name)
 inline FormState stateOf(const pelzo::Form1 &form)
 {
     FormState state;
-    for (const pelzo::FieldControls &field : pelzo::fieldControls()) {
-        for (const char *name : field.controls)
-            state[QLatin1String(name)] = controlText(form, QLatin1String(name));
+    for (const pelzo::ControlSpec &row : pelzo::controlTable()) {
+        if (row.field)
+            state[QLatin1String(nameOf(row.name))] = controlText(form, QLatin1String(nameOf(row.name)));
     }
-    for (const char *name : pelzo::octetBoxNames()) {
-        state[QLatin1String(name) + QLatin1String(".enabled")] =
-            form.control<QLineEdit>(name)->isEnabled() ? QStringLiteral("1") : QStringLiteral("0");
+    for (pelzo::ControlName name : pelzo::octetBoxNames()) {
+        state[QLatin1String(nameOf(name)) + QLatin1String(".enabled")] =
+            form.widget(name)->isEnabled() ? QStringLiteral("1") : QStringLiteral("0");
     }
     state[QStringLiteral("EeramResetSeen")] = QString::number(form.EeramResetSeen);
     state[QStringLiteral("ConnectSeen")] = QString::number(form.ConnectSeen);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/startup.h"
+#include "serial/startup.h"
 #include "core/virtualplatform.h"
 #include "ui/form1.h"
 

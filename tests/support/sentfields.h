@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/fieldcontrols.h"
+#include "ui/controltable.h"
 #include "ui/form1.h"
 
 #include <QMap>
@@ -12,12 +12,9 @@ inline QMap<pelzo::Field, QStringList> sentFields(const pelzo::Form1 &form)
 {
     using pelzo::Field;
     QMap<Field, QStringList> fields;
-    for (const pelzo::FieldControls &field : pelzo::fieldControls()) {
-        if (field.field == Field::Ctcss || field.field == Field::DeviceVersion || field.field == Field::WifiSsid
-            || field.field == Field::WifiPassword)
-            continue;
-        fields[field.field] = field.controls.size() > 1 ? form.octets(field.field)
-                                                        : QStringList{form.fieldText(field.field)};
+    for (int f = 0; f <= int(Field::Frequency); ++f) {
+        const Field field = Field(f);
+        fields[field] = pelzo::isAddressField(field) ? form.octets(field) : QStringList{form.fieldText(field)};
     }
     return fields;
 }

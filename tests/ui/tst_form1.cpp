@@ -15,10 +15,10 @@ private slots:
         FormFixture f;
         for (auto *button : f.form.findChildren<QPushButton *>()) {
             if (button->objectName() != QLatin1String("Command3"))
-                QCOMPARE(button->isEnabled(), button != f.form.Command7);
+                QCOMPARE(button->isEnabled(), button != buttonNamed(f.form, "Command7"));
         }
-        QCOMPARE(f.form.Text3->text(), QStringLiteral("0/10"));
-        QCOMPARE(f.form.Text6->text(), QStringLiteral("PELZO "));
+        QCOMPARE(editNamed(f.form, "Text3")->text(), QStringLiteral("0/10"));
+        QCOMPARE(editNamed(f.form, "Text6")->text(), QStringLiteral("PELZO "));
         QVERIFY(f.form.Timer2->isActive());
         QCOMPARE(f.form.Timer2->interval(), 100);
         QVERIFY(!f.form.Timer1->isActive());
@@ -30,18 +30,18 @@ private slots:
     {
         FormFixture f;
         f.form.show();
-        f.form.Label2->setText(QStringLiteral("updating"));
-        f.form.Command3->setEnabled(true);
+        labelNamed(f.form, "Label2")->setText(QStringLiteral("updating"));
+        buttonNamed(f.form, "Command3")->setEnabled(true);
         const QRect client = f.form.rect();
         for (const pelzo::ControlSpec &row : pelzo::controlTable()) {
-            auto *widget = f.form.findChild<QWidget *>(QLatin1String(row.name));
-            QVERIFY2(widget, row.name);
+            auto *widget = f.form.findChild<QWidget *>(QLatin1String(nameOf(row.name)));
+            QVERIFY2(widget, nameOf(row.name));
             if (row.hidden) {
-                QVERIFY2(!widget->isVisible(), row.name);
+                QVERIFY2(!widget->isVisible(), nameOf(row.name));
                 continue;
             }
             const QRect area(widget->mapTo(&f.form, QPoint(0, 0)), widget->size());
-            QVERIFY2(client.adjusted(-3, -3, 3, 3).contains(area), row.name);
+            QVERIFY2(client.adjusted(-3, -3, 3, 3).contains(area), nameOf(row.name));
         }
     }
 
@@ -101,9 +101,9 @@ private slots:
         f.form.setActivityLog(QStringLiteral("Writing......"));
         f.form.appendActivityLog(QStringLiteral("Write complete"));
         QCOMPARE(f.form.activityLog(), QStringLiteral("Writing......\r\nWrite complete"));
-        QCOMPARE(f.form.Text29->toPlainText(), QStringLiteral("Writing......\nWrite complete"));
-        f.form.Text29->moveCursor(QTextCursor::End);
-        f.form.Text29->insertPlainText(QStringLiteral("!"));
+        QCOMPARE(plainTextNamed(f.form, "Text29")->toPlainText(), QStringLiteral("Writing......\nWrite complete"));
+        plainTextNamed(f.form, "Text29")->moveCursor(QTextCursor::End);
+        plainTextNamed(f.form, "Text29")->insertPlainText(QStringLiteral("!"));
         f.form.appendActivityLogText(QStringLiteral("x\r\n"));
         QCOMPARE(f.form.activityLog(), QStringLiteral("Writing......\r\nWrite complete!x\r\n"));
     }

@@ -41,24 +41,24 @@ private slots:
     void backspaceAndDeleteStillEdit()
     {
         FormFixture f;
-        QTest::keyClicks(f.form.Text5, QStringLiteral("123"));
-        QTest::keyClick(f.form.Text5, Qt::Key_Backspace);
-        QCOMPARE(f.form.Text5->text(), QStringLiteral("12"));
-        QTest::keyClick(f.form.Text5, Qt::Key_Home);
-        QTest::keyClick(f.form.Text5, Qt::Key_Delete);
-        QCOMPARE(f.form.Text5->text(), QStringLiteral("2"));
+        QTest::keyClicks(editNamed(f.form, "Text5"), QStringLiteral("123"));
+        QTest::keyClick(editNamed(f.form, "Text5"), Qt::Key_Backspace);
+        QCOMPARE(editNamed(f.form, "Text5")->text(), QStringLiteral("12"));
+        QTest::keyClick(editNamed(f.form, "Text5"), Qt::Key_Home);
+        QTest::keyClick(editNamed(f.form, "Text5"), Qt::Key_Delete);
+        QCOMPARE(editNamed(f.form, "Text5")->text(), QStringLiteral("2"));
     }
 
     void textSetByTheProgramMayBeLongerThanTheLimit()
     {
         FormFixture f;
         f.form.setFieldText(Field::Callsign, QStringLiteral("LONGCALL9"));
-        QCOMPARE(f.form.Text4->text(), QStringLiteral("LONGCALL9"));
-        f.form.Text4->end(false);
-        QTest::keyClicks(f.form.Text4, QStringLiteral("x"));
-        QCOMPARE(f.form.Text4->text(), QStringLiteral("LONGCALL9"));
-        QTest::keyClick(f.form.Text4, Qt::Key_Backspace);
-        QCOMPARE(f.form.Text4->text(), QStringLiteral("LONGCALL"));
+        QCOMPARE(editNamed(f.form, "Text4")->text(), QStringLiteral("LONGCALL9"));
+        editNamed(f.form, "Text4")->end(false);
+        QTest::keyClicks(editNamed(f.form, "Text4"), QStringLiteral("x"));
+        QCOMPARE(editNamed(f.form, "Text4")->text(), QStringLiteral("LONGCALL9"));
+        QTest::keyClick(editNamed(f.form, "Text4"), Qt::Key_Backspace);
+        QCOMPARE(editNamed(f.form, "Text4")->text(), QStringLiteral("LONGCALL"));
     }
 
     void blanksAreTrimmedOnEveryChangeOfThreeFields_data()
@@ -86,12 +86,12 @@ private slots:
     {
         FormFixture f;
         QGuiApplication::clipboard()->setText(QStringLiteral(" 12a "));
-        f.form.Text5->paste();
-        QCOMPARE(f.form.Text5->text(), QStringLiteral("12a"));
+        editNamed(f.form, "Text5")->paste();
+        QCOMPARE(editNamed(f.form, "Text5")->text(), QStringLiteral("12a"));
         QGuiApplication::clipboard()->setText(QStringLiteral("123456789"));
-        f.form.Text5->clear();
-        f.form.Text5->paste();
-        QCOMPARE(f.form.Text5->text(), QStringLiteral("12345"));
+        editNamed(f.form, "Text5")->clear();
+        editNamed(f.form, "Text5")->paste();
+        QCOMPARE(editNamed(f.form, "Text5")->text(), QStringLiteral("12345"));
     }
 
     void pickingTheAddressModeSwitchesTheOctetBoxes()
@@ -102,7 +102,7 @@ private slots:
             QList<bool> states;
             for (Field field : {Field::IpAddress, Field::SubnetMask, Field::Gateway, Field::DnsServer}) {
                 for (int i = 0; i < 4; ++i)
-                    states << f.form.octetBox(field, i)->isEnabled();
+                    states << octetBox(f.form, field, i)->isEnabled();
             }
             return states;
         };
@@ -110,21 +110,21 @@ private slots:
         const QList<bool> allOff(16, false);
         QCOMPARE(octetStates(), allOn);
 
-        f.form.Combo2->setFocus();
-        QTest::keyClick(f.form.Combo2, Qt::Key_Down); // picks "STATIC IP"
-        QCOMPARE(f.form.Combo2->currentText(), QStringLiteral("STATIC IP"));
+        comboNamed(f.form, "Combo2")->setFocus();
+        QTest::keyClick(comboNamed(f.form, "Combo2"), Qt::Key_Down); // picks "STATIC IP"
+        QCOMPARE(comboNamed(f.form, "Combo2")->currentText(), QStringLiteral("STATIC IP"));
         QCOMPARE(octetStates(), allOn);
-        QTest::keyClick(f.form.Combo2, Qt::Key_Up); // picks "DHCP"
-        QCOMPARE(f.form.Combo2->currentText(), QStringLiteral("DHCP"));
+        QTest::keyClick(comboNamed(f.form, "Combo2"), Qt::Key_Up); // picks "DHCP"
+        QCOMPARE(comboNamed(f.form, "Combo2")->currentText(), QStringLiteral("DHCP"));
         QCOMPARE(octetStates(), allOff);
-        QTest::keyClick(f.form.Combo2, Qt::Key_Down); // picks "STATIC IP"
-        QCOMPARE(f.form.Combo2->currentText(), QStringLiteral("STATIC IP"));
+        QTest::keyClick(comboNamed(f.form, "Combo2"), Qt::Key_Down); // picks "STATIC IP"
+        QCOMPARE(comboNamed(f.form, "Combo2")->currentText(), QStringLiteral("STATIC IP"));
         QCOMPARE(octetStates(), allOn);
 
-        f.form.Combo2->setEditText(QStringLiteral("DHCP")); // set, not picked
+        comboNamed(f.form, "Combo2")->setEditText(QStringLiteral("DHCP")); // set, not picked
         QCOMPARE(octetStates(), allOn);
-        f.form.Combo2->lineEdit()->selectAll();
-        QTest::keyClicks(f.form.Combo2, QStringLiteral("STATIC IP"));
+        comboNamed(f.form, "Combo2")->lineEdit()->selectAll();
+        QTest::keyClicks(comboNamed(f.form, "Combo2"), QStringLiteral("STATIC IP"));
         QCOMPARE(octetStates(), allOn);
     }
 };

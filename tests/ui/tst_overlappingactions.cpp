@@ -5,7 +5,7 @@
 #include "formfixture.h"
 #include "simpeer.h"
 
-#include "firmware/firmwarestate.h"
+#include "core/firmwarestate.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -24,9 +24,9 @@ constexpr qint64 BeforeOpenMs = 50;
 const QString PortFailure = QStringLiteral("Port is open or no");
 const QString UpdatePortBusy = QStringLiteral("Port is use or no");
 
-struct Station : FormFixture
+struct ExchangeStation : FormFixture
 {
-    Station()
+    ExchangeStation()
     {
         platform.port().setCommPort(1);
         platform.port().attachPeer(&device);
@@ -36,8 +36,8 @@ struct Station : FormFixture
             file.write(QByteArray(ImageBytes, '\x5a'));
         file.close();
         platform.openAnswers << image;
-        form.Command1->click();
-        form.Command0->click(); // something to write
+        buttonNamed(form, "Command1")->click();
+        buttonNamed(form, "Command0")->click(); // something to write
         // Load and Save find their answers waiting; a second image pick is cancelled.
         platform.openAnswers << QString::fromLocal8Bit(qgetenv("PELZO_TEST_DATA"))
                                     + QStringLiteral("/settingsfile/factory-defaults.ini");
@@ -155,21 +155,21 @@ void TestOverlappingActions::buttonInsideAnotherActionsWait()
     QFETCH(QString, inner);
     QFETCH(QStringList, boxes);
     QFETCH(QString, readCaption);
-    Station s;
+    ExchangeStation s;
     const qint64 start = s.platform.now();
     s.platform.at(start + atMs, [&] { s.press(inner); });
     s.button(outer)->click();
     s.platform.runFor(SettleMs);
 
     QCOMPARE(s.boxes(), boxes);
-    QCOMPARE(s.form.Command6->text(), readCaption);
+    QCOMPARE(buttonNamed(s.form, "Command6")->text(), readCaption);
     QVERIFY(!s.platform.port().isOpen());
     QVERIFY(!s.form.firmware.updateInProgress);
     for (const char *name : {"Command0", "Command1", "Command2", "Command4", "Command5", "Command8", "Command9"})
         QVERIFY2(s.form.control<QPushButton>(name)->isEnabled(), name);
-    QCOMPARE(s.form.Command2->text(), QStringLiteral("update"));
-    QCOMPARE(s.form.Command8->text(), QStringLiteral("Apply"));
-    QCOMPARE(s.form.Command7->text(), QStringLiteral("Write data"));
+    QCOMPARE(buttonNamed(s.form, "Command2")->text(), QStringLiteral("update"));
+    QCOMPARE(buttonNamed(s.form, "Command8")->text(), QStringLiteral("Apply"));
+    QCOMPARE(buttonNamed(s.form, "Command7")->text(), QStringLiteral("Write data"));
 }
 
 void TestOverlappingActions::closingTheWindowDuringAnAction_data()
@@ -185,7 +185,7 @@ void TestOverlappingActions::closingTheWindowDuringAnAction()
 {
     QFETCH(QString, outer);
     QFETCH(qint64, atMs);
-    Station s;
+    ExchangeStation s;
     const qint64 closeAt = s.platform.now() + atMs;
     s.platform.at(closeAt, [&] { s.form.close(); });
     s.button(outer)->click();
@@ -206,23 +206,23 @@ void TestOverlappingActions::closingTheWindowDuringAnAction()
 // that follows is the device's, and the read's outcome stands.
 void TestOverlappingActions::settingsFileLoadedDuringARead()
 {
-    Station s;
+    ExchangeStation s;
     pelzosim::Configuration device = s.device.device.configuration();
     device.set(pelzosim::Field::Callsign, "BH4XYZ-7");
     device.set(pelzosim::Field::Comment, "from the device");
     s.device.device.restoreConfiguration(device);
     QString loadedCallsign;
     s.platform.at(s.platform.now() + 600, [&] {
-        s.form.Command4->click();
+        buttonNamed(s.form, "Command4")->click();
         loadedCallsign = s.form.fieldText(Field::Callsign);
     });
-    s.form.Command6->click();
+    buttonNamed(s.form, "Command6")->click();
 
     QCOMPARE(loadedCallsign, QStringLiteral("NOCALL"));
     QVERIFY2(s.form.activityLog().endsWith(QStringLiteral("read ok")), qPrintable(s.form.activityLog()));
     QCOMPARE(s.form.fieldText(Field::Callsign), QStringLiteral("BH4XYZ"));
     QCOMPARE(s.form.fieldText(Field::Comment), QStringLiteral("from the device"));
-    QCOMPARE(s.form.Command6->text(), QStringLiteral("read data"));
+    QCOMPARE(buttonNamed(s.form, "Command6")->text(), QStringLiteral("read data"));
     QVERIFY(!s.platform.port().isOpen());
     QVERIFY(s.platform.messageBoxes.isEmpty());
 }

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "core/controlname.h"
+#include "core/deviceconfig.h"
+#include "core/firmwarestate.h"
+#include "core/hexdump.h"
+#include "core/platform.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace pelzo {
+
+// What the actions see of the station: the configuration fields, the
+// ActivityLog, the captions, texts and enabled states of the controls they
+// drive, and the window-level values they share. The window implements it
+// over its controls, so the controls stay the one store of the configuration.
+class Station
+{
+public:
+    explicit Station(Platform &platform);
+    virtual ~Station();
+    Station(const Station &) = delete;
+    Station &operator=(const Station &) = delete;
+
+    Platform &platform() const { return m_platform; }
+    SerialPort &port() const { return m_platform.serialPort(); }
+    void WaitMs(qint32 ms) { waitMs(m_platform, ms); }
+
+    // DeviceConfig, read at the moment of asking; every set runs the field's
+    // change rule. Digi reads "1" or "0"; an address field has four octets.
+    virtual QString fieldText(Field field) const = 0;
+    virtual void setFieldText(Field field, const QString &text) = 0;
+    virtual QString octet(Field field, int box) const = 0;
+    virtual void setOctet(Field field, int box, const QString &text) = 0;
+    virtual void setOctetBoxesEnabled(bool enabled) = 0;
+    // Appends items to a field's choice list; the field's text stays.
+    virtual void addChoices(Field field, const QStringList &items) = 0;
+
+    QStringList octets(Field field) const;
+    bool digi() const { return fieldText(Field::Digi) == QLatin1String("1"); }
+    void setDigi(bool on) { setFieldText(Field::Digi, on ? QStringLiteral("1") : QStringLiteral("0")); }
+
+    // The ActivityLog (Text29) as exact text, lines separated by CR LF.
+    virtual QString activityLog() const = 0;
+    virtual void setActivityLog(const QString &text) = 0;
+    virtual void appendActivityLogText(const QString &text) = 0; // the text as it is
+    void appendActivityLog(const QString &message);                // CR LF, then the message
+
+    // Captions of buttons and labels, texts of boxes and of the port list.
+    virtual QString text(ControlName control) const = 0;
+    virtual void setText(ControlName control, const QString &text) = 0;
+    virtual bool isEnabled(ControlName control) const = 0;
+    virtual void setEnabled(ControlName control, bool enabled) = 0;
+
+    // The port list's items, each with the device it stands for.
+    virtual void addPortListItem(const QString &name, const QString &device) = 0;
+    virtual int portListCount() const = 0;
+    virtual void setPortListHint(const QString &hint) = 0;
+
+    virtual void setProgressRange(int minimum, int maximum) = 0;
+    virtual void setProgressValue(int value) = 0;
+
+    // While a batch is open the fields and the ActivityLog change as usual,
+    // but a window redraws them only once, when the outermost batch ends.
+    virtual void beginUpdateBatch() {}
+    virtual void endUpdateBatch() {}
+    class UpdateBatch
+    {
+    public:
+        explicit UpdateBatch(Station &station) : m_station(station) { m_station.beginUpdateBatch(); }
+        ~UpdateBatch() { m_station.endUpdateBatch(); }
+        UpdateBatch(const UpdateBatch &) = delete;
+        UpdateBatch &operator=(const UpdateBatch &) = delete;
+
+    private:
+        Station &m_station;
+    };
+
+    // Window-level values shared by the actions.
+    QByteArray LineBuffer;
+    int ConnectSeen = 0;
+    int ReadEndSeen = 0;
+    int FreqSaveSeen = 0;
+    int WifiSuccessSeen = 0;
+    int EeramResetSeen = 0;
+    HexDump Text1;
+    QString dialogFileName; // the name last chosen in a file dialog, proposed by the next save
+    FirmwareState firmware;
+    std::unique_ptr<Timer> Timer1;
+    std::unique_ptr<Timer> Timer2;
+
+private:
+    Platform &m_platform;
+};
+
+} // namespace pelzo
