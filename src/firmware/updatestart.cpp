@@ -5,7 +5,7 @@
 #include "firmware/bootloaderframes.h"
 #include "firmware/updatelifecycle.h"
 #include "protocol/devicecommands.h"
-#include "serial/linesettings.h"
+#include "protocol/exchangeport.h"
 #include "serial/portfailure.h"
 
 namespace pelzo {
@@ -87,7 +87,7 @@ void startUpdate(Station &station)
 
     station.WaitMs(PortSettleMs);
     SerialPort &port = station.port();
-    if (!port.setSettings(QLatin1String(DeviceLineSettings)) || !port.open()) {
+    if (!applyLineSettings(station) || !openPort(station)) {
         station.platform().messageBox(PortBusy, portFailureDetail(port));
         return;
     }
@@ -110,7 +110,7 @@ void startUpdate(Station &station)
     if (!isCurrentStart(station, start))
         return endCancelledStart(station);
     // Someone may have opened the port while it was closed: then it is theirs.
-    if (!port.setSettings(QLatin1String(DeviceLineSettings)) || !port.open())
+    if (!applyLineSettings(station) || !openPort(station))
         return failStart(station, false);
     station.Timer1->start();
 }

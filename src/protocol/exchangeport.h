@@ -14,8 +14,9 @@ bool refuseDuringFirmwareUpdate(Station &station);
 
 bool applyLineSettings(Station &station);
 
-// Opens the port. A line still half-assembled (the last line of a loaded
-// settings file, say) is dropped, so the device's first answer starts a line.
+// Opens the port for an action; every action opens it here. A line still
+// half-assembled (the last line of a loaded settings file, an earlier
+// exchange's last words) is dropped, so the device's first answer starts a line.
 bool openPort(Station &station);
 
 // One write of the text; refused while a firmware update holds the port.

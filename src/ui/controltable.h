@@ -3,6 +3,8 @@
 #include "core/controlname.h"
 #include "core/deviceconfig.h"
 
+#include <QString>
+
 #include <optional>
 #include <span>
 
@@ -22,8 +24,14 @@ struct ControlSpec
     int tabIndex;                 // -1: not in the tab order
     int typingLimit = 0;          // characters a user may type; 0 for no limit
     std::optional<Field> field{}; // the configuration field it holds; an address has four boxes in a row
-    bool hidden = false;          // a work field the user never sees
+    std::optional<ControlName> label{}; // the label that names it, for screen readers too
+    bool hidden = false;                // a work field the user never sees
+    const char *description = nullptr;  // what a screen reader calls an input that no label names
 };
+
+// What a screen reader calls the control: its label (with the box number in
+// an address row), its own description, or its caption.
+QString accessibleNameOf(const ControlSpec &row);
 
 std::span<const ControlSpec> controlTable();
 

@@ -4,6 +4,8 @@
 #include "ui/controltable.h"
 #include "ui/eventbindings.h"
 #include "ui/inputrules.h"
+#include "ui/picks.h"
+#include "ui/textfit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,7 +29,11 @@ namespace {
 // border" and "scroll bar"), fixed so the window looks the same everywhere.
 const QColor ActiveBorderColour(180, 180, 180);
 const QColor ScrollBarColour(200, 200, 200);
-constexpr qreal CompactFontPoints = 8.25;
+// The fixed layout was drawn for a compact 8-point interface font; a
+// condensed face holds every caption and list item of it. Where it is
+// missing, the Chinese face (needed anyway) is nearly as narrow.
+constexpr qreal InterfaceFontPoints = 8;
+const QStringList InterfaceFontFamilies{QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("WenQuanYi Micro Hei")};
 
 QRect pixels(const ControlSpec &row)
 {
@@ -67,6 +73,7 @@ QWidget *makeControl(const ControlSpec &row, QWidget *parent)
         auto *edit = new QPlainTextEdit(text, parent);
         // The program appends here for as long as it runs; an undo history would only grow.
         edit->setUndoRedoEnabled(false);
+        edit->setTabChangesFocus(true);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         return edit;
@@ -74,6 +81,7 @@ QWidget *makeControl(const ControlSpec &row, QWidget *parent)
     case ControlKind::ComboBox: {
         auto *combo = makeComboBox(parent);
         combo->setEditText(text);
+        makePicksDeliberate(combo);
         return combo;
     }
     case ControlKind::Button:
@@ -89,6 +97,13 @@ QWidget *makeControl(const ControlSpec &row, QWidget *parent)
     }
     }
     return nullptr;
+}
+
+// Inputs are named after their labels; a label's buddy takes the focus on its mnemonic too.
+void describeForScreenReaders(const ControlSpec &row, QWidget *created)
+{
+    if (row.kind == ControlKind::TextBox || row.kind == ControlKind::ComboBox || row.kind == ControlKind::MultiLineText)
+        created->setAccessibleName(accessibleNameOf(row));
 }
 
 void colour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
@@ -134,6 +149,7 @@ void Form1::createControls()
         created->setGeometry(pixels(row));
         if (row.hidden)
             created->hide();
+        describeForScreenReaders(row, created);
         if (row.tabIndex < 0)
             created->setFocusPolicy(created->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
         else if (created->focusPolicy() != Qt::NoFocus)
@@ -152,15 +168,14 @@ void Form1::applyLook()
     colour(frame1, QPalette::Button, ActiveBorderColour);
     setAutoFillBackground(true);
     colour(this, QPalette::Window, ActiveBorderColour);
-    // The layout was drawn for a compact 8-point interface font: boxes a few
-    // characters wide (an octet, an SSID) clip their text at larger sizes.
     QFont compact = font();
-    compact.setPointSizeF(std::min<qreal>(compact.pointSizeF(), CompactFontPoints));
+    compact.setFamilies(InterfaceFontFamilies);
+    compact.setPointSizeF(InterfaceFontPoints);
     for (QWidget *child : findChildren<QWidget *>()) {
         if (child != widget(ControlName::Label3))
             child->setFont(compact);
     }
-    setStyleSheet(QStringLiteral("QLineEdit { padding: 0px 1px; }"));
+    showClippedTexts();
 
     auto *title = control<QLabel>(ControlName::Label3);
     QFont titleFont = title->font();
@@ -173,6 +188,20 @@ void Form1::applyLook()
     colour(widget(ControlName::Text29), QPalette::Base, ScrollBarColour);
     for (ControlName name : {ControlName::Text3, ControlName::Text6, ControlName::Text12})
         colour(widget(name), QPalette::Base, ActiveBorderColour);
+}
+
+void Form1::showClippedTexts()
+{
+    for (const ControlSpec &row : controlTable()) {
+        if (row.hidden || row.name == ControlName::Combo1)
+            continue;
+        if (auto *edit = control<QLineEdit>(row.name))
+            showClippedTextAsToolTip(edit, edit);
+        else if (auto *combo = control<QComboBox>(row.name))
+            showClippedTextAsToolTip(combo->lineEdit(), combo);
+        if (row.label && row.field && !isAddressField(*row.field))
+            control<QLabel>(*row.label)->setBuddy(widget(row.name));
+    }
 }
 
 void Form1::beginUpdateBatch()
@@ -249,6 +278,7 @@ void Form1::addChoices(Field field, const QStringList &items)
     const QString text = combo->currentText();
     combo->addItems(items);
     combo->setEditText(text);
+    fitPopupToItems(combo);
 }
 
 QString Form1::text(ControlName control) const
@@ -300,6 +330,7 @@ void Form1::addPortListItem(const QString &name, const QString &device)
     combo->addItem(name);
     combo->setItemData(combo->count() - 1, device, Qt::ToolTipRole);
     combo->setEditText(text);
+    fitPopupToItems(combo);
 }
 
 int Form1::portListCount() const

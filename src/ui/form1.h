@@ -71,6 +71,7 @@ protected:
 private:
     void createControls();
     void applyLook();
+    void showClippedTexts();
     void writeField(Field field, const QString &text);
     QWidget *fieldWidget(Field field, int box = 0) const;
 

@@ -18,6 +18,22 @@ constexpr int Backspace = 8;
 constexpr int DeleteCode = 127;
 const char TypingLimitProperty[] = "typingLimit";
 
+// Whether the key is one the filter sees. Tab moves the focus, and keys that
+// insert no character (arrows, Home, End, Delete) or are shortcuts (Ctrl+A,
+// Ctrl+C, Ctrl+V, Ctrl+Z) keep their usual meaning in every box. Ctrl with
+// Alt is AltGr on many keyboards, which types characters.
+bool typesCharacter(const QKeyEvent &key)
+{
+    if (key.text().size() != 1 || key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab)
+        return false;
+    const char16_t code = key.text().at(0).unicode();
+    if (code == DeleteCode)
+        return false;
+    const Qt::KeyboardModifiers modifiers = key.modifiers();
+    const bool shortcut = (modifiers & (Qt::ControlModifier | Qt::MetaModifier)) && !(modifiers & Qt::AltModifier);
+    return !shortcut;
+}
+
 class KeyFilter : public QObject
 {
 public:
@@ -28,8 +44,7 @@ public:
         if (event->type() != QEvent::KeyPress)
             return false;
         auto *key = static_cast<QKeyEvent *>(event);
-        // Keys that insert no character (arrows, Delete) never reach the filter.
-        if (key->text().size() != 1 || key->text().at(0).unicode() == DeleteCode)
+        if (!typesCharacter(*key))
             return false;
         const int code = key->text().at(0).unicode();
         const int filtered = m_rule(code);
@@ -71,20 +86,20 @@ void installKeyFilter(QLineEdit *edit, KeyFilterRule rule)
 
 void limitTyping(QLineEdit *edit, int limit)
 {
-    // The length limit follows the text: never below the typing limit, never
-    // below what the box holds, so a longer text set by the program stays
-    // whole and can only shrink under the user's hands.
+    // QLineEdit cuts whatever is typed, pasted or dropped to the room its
+    // length limit leaves, as one undoable edit. The limit is only changed
+    // when the program sets a text: changing it re-sets the text, which would
+    // move the caret, drop the selection and empty the undo history.
     edit->setProperty(TypingLimitProperty, limit);
-    edit->setMaxLength(std::max<qsizetype>(limit, edit->text().size()));
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, limit](const QString &text) {
-        edit->setMaxLength(int(std::max<qsizetype>(limit, text.size())));
-    });
+    edit->setMaxLength(limit);
 }
 
 void setProgramText(QLineEdit *edit, const QString &text)
 {
-    if (edit->property(TypingLimitProperty).isValid() && text.size() > edit->maxLength())
-        edit->setMaxLength(int(text.size()));
+    // A longer text set by the program stays whole; the user may shorten it,
+    // but never type it longer than the program made it.
+    if (const QVariant limit = edit->property(TypingLimitProperty); limit.isValid())
+        edit->setMaxLength(int(std::max<qsizetype>(limit.toInt(), text.size())));
     edit->setText(text);
     // A value put here by the program shows from its start, as it reads.
     if (!edit->hasFocus())

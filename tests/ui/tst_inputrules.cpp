@@ -93,40 +93,6 @@ private slots:
         editNamed(f.form, "Text5")->paste();
         QCOMPARE(editNamed(f.form, "Text5")->text(), QStringLiteral("12345"));
     }
-
-    void pickingTheAddressModeSwitchesTheOctetBoxes()
-    {
-        FormFixture f;
-        f.form.show();
-        auto octetStates = [&f] {
-            QList<bool> states;
-            for (Field field : {Field::IpAddress, Field::SubnetMask, Field::Gateway, Field::DnsServer}) {
-                for (int i = 0; i < 4; ++i)
-                    states << octetBox(f.form, field, i)->isEnabled();
-            }
-            return states;
-        };
-        const QList<bool> allOn(16, true);
-        const QList<bool> allOff(16, false);
-        QCOMPARE(octetStates(), allOn);
-
-        comboNamed(f.form, "Combo2")->setFocus();
-        QTest::keyClick(comboNamed(f.form, "Combo2"), Qt::Key_Down); // picks "STATIC IP"
-        QCOMPARE(comboNamed(f.form, "Combo2")->currentText(), QStringLiteral("STATIC IP"));
-        QCOMPARE(octetStates(), allOn);
-        QTest::keyClick(comboNamed(f.form, "Combo2"), Qt::Key_Up); // picks "DHCP"
-        QCOMPARE(comboNamed(f.form, "Combo2")->currentText(), QStringLiteral("DHCP"));
-        QCOMPARE(octetStates(), allOff);
-        QTest::keyClick(comboNamed(f.form, "Combo2"), Qt::Key_Down); // picks "STATIC IP"
-        QCOMPARE(comboNamed(f.form, "Combo2")->currentText(), QStringLiteral("STATIC IP"));
-        QCOMPARE(octetStates(), allOn);
-
-        comboNamed(f.form, "Combo2")->setEditText(QStringLiteral("DHCP")); // set, not picked
-        QCOMPARE(octetStates(), allOn);
-        comboNamed(f.form, "Combo2")->lineEdit()->selectAll();
-        QTest::keyClicks(comboNamed(f.form, "Combo2"), QStringLiteral("STATIC IP"));
-        QCOMPARE(octetStates(), allOn);
-    }
 };
 
 QTEST_MAIN(TestInputRules)

@@ -19,3 +19,5 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-serialport-dev desktop-file-utils)
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+# The window's compact face and its Chinese captions; the tests measure texts in them.
+FONT_PACKAGES=(fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei)

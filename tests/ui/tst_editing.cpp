@@ -1,0 +1,313 @@
+#include "filebytes.h"
+#include "formfixture.h"
+#include "simpeer.h"
+
+#include "core/factorydefaults.h"
+
+#include "ui/controltable.h"
+#include "ui/textfit.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+#include <QWheelEvent>
+
+using namespace pelzo;
+
+namespace {
+
+// Plays an edit script on a box: words in quotes are typed, the others are keys.
+void play(QLineEdit *edit, const QString &script)
+{
+    static const QMap<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys{
+        {"Home", {Qt::Key_Home, {}}},       {"End", {Qt::Key_End, {}}},
+        {"Left", {Qt::Key_Left, {}}},       {"Right", {Qt::Key_Right, {}}},
+        {"ShiftRight", {Qt::Key_Right, Qt::ShiftModifier}},
+        {"BS", {Qt::Key_Backspace, {}}},    {"Del", {Qt::Key_Delete, {}}},
+        {"Undo", {Qt::Key_Z, Qt::ControlModifier}},
+        {"Redo", {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier}},
+        {"Paste", {Qt::Key_V, Qt::ControlModifier}},
+        {"SelectAll", {Qt::Key_A, Qt::ControlModifier}},
+    };
+    for (const QString &word : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (word.startsWith(QLatin1Char('"')))
+            QTest::keyClicks(edit, word.mid(1, word.size() - 2));
+        else
+            QTest::keyClick(edit, keys.value(word).first, keys.value(word).second);
+    }
+}
+
+// The control that holds the keyboard focus, by name: a drop-down's own line edit counts as the drop-down.
+QString focused()
+{
+    QWidget *widget = QApplication::focusWidget();
+    if (widget && widget->objectName().isEmpty() && qobject_cast<QComboBox *>(widget->parentWidget()))
+        widget = widget->parentWidget();
+    return widget ? widget->objectName() : QStringLiteral("<nothing>");
+}
+
+void sendWheel(QWidget *widget, int steps)
+{
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * steps), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
+}
+
+// Picks an item from the open list with the keyboard, as a user does.
+void pickFromList(QComboBox *combo, const QString &item)
+{
+    combo->showPopup();
+    QAbstractItemView *list = combo->view();
+    list->setCurrentIndex(combo->model()->index(combo->findText(item), 0));
+    QTest::keyClick(list, Qt::Key_Return);
+}
+
+struct ShownWindow : FormFixture
+{
+    ShownWindow()
+    {
+        form.show();
+        QApplication::setActiveWindow(&form);
+    }
+};
+
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void editingAnywhereInALimitedBox_data();
+    void editingAnywhereInALimitedBox();
+    void tabVisitsEveryControlInTabIndexOrder();
+    void onlyAPickFromTheOpenListPicks();
+    void theWheelOverAClosedDropDownChangesNothing();
+    void captionsAndListItemsFitTheirRoom();
+    void clippedValuesShowTheirStartAndATooltip();
+    void inputsAreNamedAfterTheirLabels();
+    void anUpdateAfterALoadFindsTheResetAcknowledged();
+};
+
+void TestEditing::editingAnywhereInALimitedBox_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("comment: typing at the start") << "Text7" << "PELZO 144.640MHz" << "" << "Home \"XY\""
+                                                  << "XYPELZO 144.640MHz" << 2;
+    QTest::newRow("callsign: capitals inserted in the middle") << "Text4" << "NOCL" << "" << "Home Right Right \"ca\""
+                                                               << "NOCACL" << 4;
+    QTest::newRow("callsign: a full box refuses a key in the middle") << "Text4" << "NOCALL" << ""
+                                                                      << "Home Right \"X\"" << "NOCALL" << 1;
+    QTest::newRow("passcode: Backspace in the middle") << "Text5" << "27183" << "" << "Home Right Right BS" << "2183"
+                                                       << 1;
+    QTest::newRow("interval: Delete in the middle") << "Text10" << "0600" << "" << "Home Right Del" << "000" << 1;
+    QTest::newRow("position: a selection is replaced") << "Text8" << "!3035.00N/11417.00E" << ""
+                                                       << "Home Right ShiftRight ShiftRight ShiftRight ShiftRight \"1234\""
+                                                       << "!1234.00N/11417.00E" << 5;
+    QTest::newRow("filter: undo and redo") << "Text11" << "b/PELZO" << "" << "End BS BS Undo Redo Undo" << "b/PELZO" << 7;
+    QTest::newRow("frequency: inserted in the middle") << "Text31" << "144.640" << "" << "Home Right Right Right \"9\""
+                                                       << "1449.640" << 4;
+    QTest::newRow("ctcss: a full box refuses") << "Text32" << "12" << "" << "Home \"34\"" << "312" << 1;
+    QTest::newRow("ssid: a paste is cut to the room left") << "Text34" << "home" << "abcdefghijklmnopqrstuvwxyz"
+                                                           << "Home Paste" << "abcdefghijklmnophome" << 16;
+    QTest::newRow("password: a paste replaces the selection") << "Text33" << "secret" << "XYZ"
+                                                              << "Home ShiftRight ShiftRight Paste" << "XYZcret" << 3;
+    QTest::newRow("passcode: a paste skips the key filter, is trimmed and cut")
+        << "Text5" << "" << " 12a " << "Paste" << "12a" << 3;
+    QTest::newRow("callsign: a longer text from the program stays and shortens")
+        << "Text4" << "LONGCALL9" << "" << "End \"X\" BS" << "LONGCALL" << 8;
+    QTest::newRow("callsign: Ctrl+A and Backspace clear it") << "Text4" << "NOCALL" << "" << "SelectAll BS \"n\""
+                                                             << "N" << 1;
+}
+
+void TestEditing::editingAnywhereInALimitedBox()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, start);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, script);
+    QFETCH(QString, result);
+    QFETCH(int, caret);
+    ShownWindow f;
+    auto *edit = f.form.control<QLineEdit>(qPrintable(box));
+    edit->setEnabled(true);
+    edit->setFocus();
+    const Field field = *controlTable()[std::size_t(std::find_if(controlTable().begin(), controlTable().end(),
+                                                                 [&](const ControlSpec &row) {
+                                                                     return nameOf(row.name) == box;
+                                                                 }) - controlTable().begin())]
+                             .field;
+    f.form.setFieldText(field, start);
+    QApplication::clipboard()->setText(clipboard);
+    play(edit, script);
+    QCOMPARE(edit->text(), result);
+    QCOMPARE(edit->cursorPosition(), caret);
+}
+
+void TestEditing::tabVisitsEveryControlInTabIndexOrder()
+{
+    ShownWindow f;
+    std::vector<std::pair<int, QString>> order;
+    for (const ControlSpec &row : controlTable()) {
+        QWidget *widget = f.form.widget(row.name);
+        if (row.tabIndex >= 0 && widget->isEnabled() && widget->isVisibleTo(&f.form) &&
+            widget->focusPolicy() & Qt::TabFocus)
+            order.emplace_back(row.tabIndex, QString::fromLatin1(nameOf(row.name)));
+    }
+    std::sort(order.begin(), order.end());
+    QStringList expected;
+    for (const auto &[tab, name] : order)
+        expected << name;
+
+    f.form.control<QWidget>(qPrintable(expected.front()))->setFocus();
+    QStringList forward{focused()};
+    for (qsizetype i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forward << focused();
+    }
+    QCOMPARE(forward, expected);
+    QStringList backward{focused()};
+    for (qsizetype i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        backward.prepend(focused());
+    }
+    QCOMPARE(backward, expected);
+}
+
+void TestEditing::onlyAPickFromTheOpenListPicks()
+{
+    ShownWindow f;
+    auto *mode = f.form.control<QComboBox>("Combo2");
+    pickFromList(mode, QStringLiteral("DHCP"));
+    QVERIFY(!octetBox(f.form, Field::IpAddress, 0)->isEnabled());
+
+    mode->setFocus();
+    mode->lineEdit()->selectAll();
+    QTest::keyClicks(mode->lineEdit(), QStringLiteral("STATIC IP"));
+    QTest::keyClick(mode->lineEdit(), Qt::Key_Return);
+    QCOMPARE(mode->currentText(), QStringLiteral("STATIC IP"));
+    QVERIFY2(!octetBox(f.form, Field::IpAddress, 0)->isEnabled(), "typing and Enter are no pick");
+
+    pickFromList(mode, QStringLiteral("STATIC IP"));
+    QVERIFY(octetBox(f.form, Field::IpAddress, 0)->isEnabled());
+
+    auto *ports = f.form.control<QComboBox>("Combo1");
+    f.form.port().setCommPort(2);
+    ports->setFocus();
+    ports->lineEdit()->selectAll();
+    QTest::keyClicks(ports->lineEdit(), QStringLiteral("COM4"));
+    QTest::keyClick(ports->lineEdit(), Qt::Key_Return);
+    QCOMPARE(f.form.port().commPort(), 2);
+    pickFromList(ports, QStringLiteral("COM4"));
+    QCOMPARE(f.form.port().commPort(), 4);
+}
+
+void TestEditing::theWheelOverAClosedDropDownChangesNothing()
+{
+    ShownWindow f;
+    applyFactoryDefaults(f.form);
+    for (QComboBox *combo : f.form.findChildren<QComboBox *>()) {
+        const QString before = combo->currentText();
+        int picks = 0;
+        connect(combo, &QComboBox::activated, this, [&picks] { ++picks; });
+        sendWheel(combo, -1);
+        sendWheel(combo, 1);
+        sendWheel(combo->lineEdit(), -1);
+        QVERIFY2(combo->currentText() == before && picks == 0, qPrintable(combo->objectName()));
+    }
+}
+
+void TestEditing::captionsAndListItemsFitTheirRoom()
+{
+    ShownWindow f;
+    // The captions the actions put on buttons while they run.
+    const QMap<QString, QStringList> runningCaptions{
+        {"Command6", {"reading", "read data", "Port is open"}}, {"Command7", {"Writing"}},
+        {"Command8", {"Write"}}, {"Command9", {"Port is open"}}, {"Command2", {"update..."}}};
+    for (const ControlSpec &row : controlTable()) {
+        QWidget *widget = f.form.widget(row.name);
+        const QString name = QString::fromLatin1(nameOf(row.name));
+        if (row.hidden || row.kind == ControlKind::TextBox || row.kind == ControlKind::MultiLineText ||
+            row.kind == ControlKind::ProgressBar)
+            continue;
+        if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            for (int i = 0; i < combo->count(); ++i) {
+                const int needed = combo->view()->fontMetrics().horizontalAdvance(combo->itemText(i));
+                QVERIFY2(needed < combo->view()->minimumWidth() - 2 * combo->view()->frameWidth(),
+                         qPrintable(name + ": " + combo->itemText(i)));
+            }
+            continue;
+        }
+        for (const QString &caption : QStringList{QString::fromUtf8(row.text)} + runningCaptions.value(name))
+            QVERIFY2(textFits(widget, caption), qPrintable(QStringLiteral("%1: \"%2\" needs %3 of %4 px")
+                                                               .arg(name, caption)
+                                                               .arg(widget->fontMetrics().horizontalAdvance(caption))
+                                                               .arg(textRoom(widget))));
+    }
+}
+
+void TestEditing::clippedValuesShowTheirStartAndATooltip()
+{
+    ShownWindow f;
+    f.form.setText(ControlName::Text3, QStringLiteral("Connection is successful\r\n"));
+    f.form.setFieldText(Field::Alias, QStringLiteral("WIDE1+WIDE2"));
+    f.form.setFieldText(Field::Server, QStringLiteral("euro.aprs2.net"));
+    f.form.grab();
+    auto *status = f.form.control<QLineEdit>("Text3");
+    QCOMPARE(status->cursorPosition(), 0);
+    QVERIFY2(status->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() < 6, "the status box shows the start of its text");
+    QCOMPARE(status->toolTip(), QStringLiteral("Connection is successful\r\n"));
+    auto *alias = f.form.control<QComboBox>("Combo8");
+    QCOMPARE(alias->toolTip(), textFits(alias, alias->currentText()) ? QString() : alias->currentText());
+    QCOMPARE(f.form.control<QComboBox>("Combo3")->toolTip(), QString());
+    QVERIFY(textFits(octetBox(f.form, Field::IpAddress, 0), QStringLiteral("255")));
+}
+
+void TestEditing::inputsAreNamedAfterTheirLabels()
+{
+    FormFixture f;
+    const QMap<QString, QString> names{
+        {"Text4", "Callsign"}, {"Combo5", "SSID"},   {"Text5", "Pass"},     {"Text8", "Comment"},
+        {"Text7", "Status"},   {"Text10", "Tx time"}, {"Text34", "ssid"},   {"Text33", "pass"},
+        {"Text13", "IP 1"},    {"Text28", "DNS 4"},   {"Combo2", "DHCP"},   {"Text31", "Tx/Rx"},
+        {"Check1", "DIGI"},    {"Command6", "Read data"}, {"Command8", "Apply"}};
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(f.form.control<QWidget>(qPrintable(it.key())));
+        QVERIFY(face);
+        QCOMPARE(face->text(QAccessible::Name), it.value());
+    }
+    QCOMPARE(f.form.control<QWidget>("Text4")->objectName(), QStringLiteral("Text4"));
+}
+
+void TestEditing::anUpdateAfterALoadFindsTheResetAcknowledged()
+{
+    FormFixture f;
+    SimPeer device;
+    f.platform.port().attachPeer(&device);
+    f.platform.port().setCommPort(1);
+    const QString settings = f.programFolder.filePath(QStringLiteral("station.ini"));
+    const QString image = f.programFolder.filePath(QStringLiteral("image.bin"));
+    QVERIFY(writeBytes(settings, "[PELZO]\r\n\r\nALIAS:3"));
+    QVERIFY(writeBytes(image, imageBytes(6000)));
+    f.platform.openAnswers << settings << image;
+    f.platform.at(10, [&] { f.form.control<QPushButton>("Command4")->click(); });
+    f.platform.at(20, [&] { f.form.control<QPushButton>("Command1")->click(); });
+    f.platform.at(30, [&] { f.form.control<QPushButton>("Command2")->click(); });
+    QString logAfterFirstPoll;
+    f.platform.at(2000, [&] { logAfterFirstPoll = f.form.activityLog(); });
+    f.platform.runUntil(20000);
+    QVERIFY2(logAfterFirstPoll.endsWith(QStringLiteral("\r\nreset eeram OK\r\n")), qPrintable(logAfterFirstPoll));
+    QVERIFY2(f.form.activityLog().endsWith(QStringLiteral("update complete")), qPrintable(f.form.activityLog()));
+    QCOMPARE(device.device.flashedImage(), imageBytes(6000));
+}
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"
