@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,8 @@ public:
     virtual QString lastError() const = 0;
     // The system path that port number n stands for, for tooltips and messages.
     virtual QString devicePath(int number) const = 0;
+    // The port numbers whose devices exist now; no port is opened to find them.
+    virtual QList<int> presentPorts() const = 0;
 
     // Closes the port for good: the window is going away.
     void shutDown()

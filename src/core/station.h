@@ -56,9 +56,12 @@ public:
     virtual bool isEnabled(ControlName control) const = 0;
     virtual void setEnabled(ControlName control, bool enabled) = 0;
 
-    // The port list's items, each with the device it stands for.
+    // The port list's items, each with the device it stands for; neither
+    // changes the list's text.
     virtual void addPortListItem(const QString &name, const QString &device) = 0;
-    virtual int portListCount() const = 0;
+    virtual void removePortListItem(const QString &name) = 0;
+    virtual QStringList portListItems() const = 0;
+    int portListCount() const { return int(portListItems().size()); }
     virtual void setPortListHint(const QString &hint) = 0;
 
     virtual void setProgressRange(int minimum, int maximum) = 0;

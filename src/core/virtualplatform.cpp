@@ -1,5 +1,7 @@
 #include "core/virtualplatform.h"
 
+#include <algorithm>
+
 namespace pelzo {
 
 class VirtualTimer : public Timer
@@ -217,6 +219,13 @@ bool VirtualSerialPort::drain(int)
 QString VirtualSerialPort::devicePath(int number) const
 {
     return QStringLiteral("virtual:COM%1").arg(number);
+}
+
+QList<int> VirtualSerialPort::presentPorts() const
+{
+    QList<int> numbers(m_openable.cbegin(), m_openable.cend());
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 QByteArray VirtualSerialPort::writtenBytes() const

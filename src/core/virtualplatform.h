@@ -44,8 +44,9 @@ public:
     bool drain(int timeoutMs) override;
     QString lastError() const override { return m_lastError; }
     QString devicePath(int number) const override;
+    QList<int> presentPorts() const override;
 
-    // Scripting.
+    // Scripting: the ports that exist (and open unless held elsewhere).
     void setOpenable(const QSet<int> &numbers) { m_openable = numbers; }
     void setHeldElsewhere(int number, bool held);
     void attachPeer(VirtualPeer *peer) { m_peer = peer; }

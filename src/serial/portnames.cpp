@@ -2,34 +2,57 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSerialPortInfo>
 
 namespace pelzo {
 
 namespace {
 
-#if defined(Q_OS_MACOS)
-QString macDevice(int index)
-{
-    // USB adapters appear as /dev/cu.* with names of their own; take them in name order.
-    const QStringList devices = QDir(QStringLiteral("/dev")).entryList({QStringLiteral("cu.*")}, QDir::System,
-                                                                       QDir::Name);
-    return index < devices.size() ? QStringLiteral("/dev/") + devices.at(index)
-                                  : QStringLiteral("/dev/cu.unassigned%1").arg(index);
-}
-#endif
+constexpr int FirstUsbNumber = 5;
+constexpr int FirstAcmNumber = 13;
 
-QString fixedDevice(int number)
+// What macOS itself puts among the serial devices.
+const QRegularExpression MacPseudoPort(QStringLiteral("bluetooth|debug|wlan|wireless|airpods|incoming"),
+                                       QRegularExpression::CaseInsensitiveOption);
+
+QString linkTarget(int number, const QString &portsFolder)
 {
 #if defined(Q_OS_WIN)
-    return portName(number);
-#elif defined(Q_OS_MACOS)
-    return number <= 4 ? QStringLiteral("/dev/ttyS%1").arg(number - 1) : macDevice(number - 5);
+    Q_UNUSED(number);
+    Q_UNUSED(portsFolder);
+    return {};
 #else
-    if (number <= 4)
+    const QFileInfo link(QDir(portsFolder).filePath(portName(number)));
+    if (!link.isSymLink())
+        return {};
+    // The device itself, not the link: the serial port's lock file is named
+    // after the path it opens, and only the real name keeps two programs off
+    // the same device.
+    const QString device = link.canonicalFilePath();
+    return device.isEmpty() ? link.symLinkTarget() : device;
+#endif
+}
+
+QString fixedDevice(int number, const DeviceListing &listing)
+{
+#if defined(Q_OS_WIN)
+    Q_UNUSED(listing);
+    return portName(number);
+#else
+    if (number < FirstUsbNumber)
         return QStringLiteral("/dev/ttyS%1").arg(number - 1);
-    if (number <= 12)
-        return QStringLiteral("/dev/ttyUSB%1").arg(number - 5);
-    return QStringLiteral("/dev/ttyACM%1").arg(number - 13);
+#if defined(Q_OS_MACOS)
+    const QStringList adapters = macAdapters(listing.macDevices);
+    const int index = number - FirstUsbNumber;
+    return index < adapters.size() ? QStringLiteral("/dev/") + adapters.at(index)
+                                   : QStringLiteral("/dev/cu.unassigned%1").arg(index);
+#else
+    Q_UNUSED(listing);
+    if (number < FirstAcmNumber)
+        return QStringLiteral("/dev/ttyUSB%1").arg(number - FirstUsbNumber);
+    return QStringLiteral("/dev/ttyACM%1").arg(number - FirstAcmNumber);
+#endif
 #endif
 }
 
@@ -49,21 +72,47 @@ std::optional<int> listedPortNumber(const QString &text)
     return std::nullopt;
 }
 
-QString portDevicePath(int number, const QString &portsFolder)
+DeviceListing DeviceListing::now(bool withSystemPorts)
 {
-#if !defined(Q_OS_WIN)
-    const QFileInfo link(QDir(portsFolder).filePath(portName(number)));
-    if (link.isSymLink()) {
-        // The device itself, not the link: the serial port's lock file is
-        // named after the path it opens, and only the real name keeps two
-        // programs off the same device.
-        const QString device = link.canonicalFilePath();
-        return device.isEmpty() ? link.symLinkTarget() : device;
+    DeviceListing listing;
+    if (withSystemPorts) {
+        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+            listing.systemPorts << info.systemLocation();
     }
-#else
-    Q_UNUSED(portsFolder);
+#if defined(Q_OS_MACOS)
+    listing.macDevices = QDir(QStringLiteral("/dev")).entryList({QStringLiteral("cu.*")}, QDir::System, QDir::Name);
 #endif
-    return fixedDevice(number);
+    return listing;
+}
+
+QStringList macAdapters(const QStringList &cuNames)
+{
+    QStringList adapters;
+    for (const QString &name : cuNames) {
+        if (name.startsWith(QLatin1String("cu.")) && !MacPseudoPort.match(name).hasMatch())
+            adapters << name;
+    }
+    adapters.sort();
+    return adapters;
+}
+
+QString portDevicePath(int number, const QString &portsFolder, const DeviceListing &listing)
+{
+    const QString linked = linkTarget(number, portsFolder);
+    return linked.isEmpty() ? fixedDevice(number, listing) : linked;
+}
+
+QList<int> presentPorts(const QString &portsFolder, const DeviceListing &listing)
+{
+    QList<int> present;
+    for (int number = 1; number <= MaxPortNumber; ++number) {
+        const QString linked = linkTarget(number, portsFolder);
+        const bool found = linked.isEmpty() ? listing.systemPorts.contains(fixedDevice(number, listing))
+                                            : QFileInfo::exists(linked);
+        if (found)
+            present << number;
+    }
+    return present;
 }
 
 } // namespace pelzo

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,9 +16,30 @@ QString portName(int number);
 // The port number of a list entry "COM1" to "COM16", matched exactly.
 std::optional<int> listedPortNumber(const QString &text);
 
+// The system's serial devices, as a listing the naming rules work on.
+struct DeviceListing
+{
+    QStringList systemPorts; // device paths of the serial ports the system lists now
+    QStringList macDevices;  // the names in /dev that begin "cu." (macOS only)
+
+    // The listing as it stands; the system's port list only when asked, as gathering it takes a while.
+    static DeviceListing now(bool withSystemPorts = true);
+};
+
+// macOS names USB adapters /dev/cu.<something>; besides them it lists
+// pseudo-ports of its own (Bluetooth, debug consoles). The adapters, in name
+// order, with the pseudo-ports left out, so that they do not shift an
+// adapter's COM number when they come and go.
+QStringList macAdapters(const QStringList &cuNames);
+
 // The system device that the window's "COMn" stands for. On Windows that is
 // COMn itself; elsewhere a link named COMn in the ports folder wins, and
 // otherwise a fixed table of the usual serial devices.
-QString portDevicePath(int number, const QString &portsFolder);
+QString portDevicePath(int number, const QString &portsFolder,
+                       const DeviceListing &listing = DeviceListing::now(false));
+
+// The port numbers whose devices exist now, found without opening any of
+// them: opening a port toggles its control lines, which resets many devices.
+QList<int> presentPorts(const QString &portsFolder, const DeviceListing &listing = DeviceListing::now());
 
 } // namespace pelzo

@@ -2,6 +2,7 @@
 
 #include "serial/linesettings.h"
 #include "serial/portfailure.h"
+#include "serial/portholders.h"
 #include "serial/portnames.h"
 
 #include <QDeadlineTimer>
@@ -70,6 +71,10 @@ bool QtSerialPort::open()
     if (m_port.isOpen())
         return fail(QStringLiteral("the port is already open"));
     const QString path = devicePath(m_number);
+    // Before QSerialPort looks: it takes a lockdev-style lock file for stale
+    // and deletes it, although its process still runs.
+    if (const auto holder = lockFileHolder(path))
+        return fail(describeHolder(*holder, path));
     m_port.setPortName(path);
     if (!m_port.open(QIODevice::ReadWrite)) {
         // A device this user may open that still refuses is locked by another program.
@@ -78,6 +83,11 @@ bool QtSerialPort::open()
         return fail(m_port.errorString());
     }
     m_port.clearError();
+    // QSerialPort keeps out only programs that take its own kind of lock.
+    if (const auto held = heldByAnother(m_port.handle(), path)) {
+        m_port.close();
+        return fail(*held);
+    }
     // What arrived while the port was closed (a late answer to the last
     // exchange) would be taken for an answer to the next one.
     m_port.clear(QSerialPort::Input);
@@ -120,6 +130,11 @@ bool QtSerialPort::drain(int timeoutMs)
 QString QtSerialPort::devicePath(int number) const
 {
     return portDevicePath(number, m_portsFolder);
+}
+
+QList<int> QtSerialPort::presentPorts() const
+{
+    return pelzo::presentPorts(m_portsFolder);
 }
 
 } // namespace pelzo

@@ -25,6 +25,7 @@ public:
     bool drain(int timeoutMs) override;
     QString lastError() const override { return m_lastError; }
     QString devicePath(int number) const override;
+    QList<int> presentPorts() const override;
 
 private:
     bool fail(const QString &reason);

@@ -10,11 +10,13 @@
 #include "protocol/wifiapply.h"
 #include "protocol/writedata.h"
 #include "serial/portfailure.h"
+#include "serial/portlist.h"
 #include "serial/portselection.h"
 #include "serial/startup.h"
 #include "settingsfile/loadfile.h"
 #include "settingsfile/savefile.h"
 #include "ui/addressmoderule.h"
+#include "ui/dropdown.h"
 #include "ui/form1.h"
 #include "ui/inputrules.h"
 
@@ -28,7 +30,7 @@ namespace pelzo {
 
 namespace {
 
-enum class Event { Load, Click, Pick, Key, Tick, Receive, LinkLost };
+enum class Event { Load, Click, Pick, ListOpen, Key, Tick, Receive, LinkLost };
 
 using N = ControlName;
 
@@ -53,6 +55,7 @@ constexpr std::array bindings{
     Binding{Event::Click, N::Command9, restartDevice},
     Binding{Event::Pick, N::Combo1, selectPort},
     Binding{Event::Pick, N::Combo2, addressModeRule},
+    Binding{Event::ListOpen, N::Combo1, refreshPortList},
     Binding{Event::Key, N::Text4, nullptr, capitals},
     Binding{Event::Key, N::Text5, nullptr, digitsOnly},
     Binding{Event::Key, N::Text10, nullptr, digitsOnly},
@@ -83,6 +86,9 @@ void bindEvents(Form1 &form)
             break;
         case Event::Pick:
             QObject::connect(form.control<QComboBox>(binding.source), &QComboBox::activated, &form, run);
+            break;
+        case Event::ListOpen:
+            QObject::connect(form.control<DropDown>(binding.source), &DropDown::aboutToOpen, &form, run);
             break;
         case Event::Key:
             installKeyFilter(form.control<QLineEdit>(binding.source), binding.keyFilter);

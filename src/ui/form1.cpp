@@ -1,10 +1,11 @@
 #include "ui/form1.h"
 
 #include "core/changerules.h"
+#include "serial/portnames.h"
 #include "ui/controltable.h"
 #include "ui/eventbindings.h"
 #include "ui/inputrules.h"
-#include "ui/picks.h"
+#include "ui/dropdown.h"
 #include "ui/textfit.h"
 
 #include <QCheckBox>
@@ -41,20 +42,6 @@ QRect pixels(const ControlSpec &row)
             row.height / TwipsPerPixel};
 }
 
-QComboBox *makeComboBox(QWidget *parent)
-{
-    auto *combo = new QComboBox(parent);
-    combo->setEditable(true);
-    // The lists never change after start-up and comparisons are exact: no
-    // insertion on Enter, no case-insensitive completion, no jump to a
-    // look-alike item (which the duplicate check would do).
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setDuplicatesEnabled(true);
-    combo->setCompleter(nullptr);
-    combo->setEditText(QString());
-    return combo;
-}
-
 QWidget *makeControl(const ControlSpec &row, QWidget *parent)
 {
     const QString text = QString::fromUtf8(row.text);
@@ -79,9 +66,8 @@ QWidget *makeControl(const ControlSpec &row, QWidget *parent)
         return edit;
     }
     case ControlKind::ComboBox: {
-        auto *combo = makeComboBox(parent);
+        auto *combo = new DropDown(parent);
         combo->setEditText(text);
-        makePicksDeliberate(combo);
         return combo;
     }
     case ControlKind::Button:
@@ -327,15 +313,31 @@ void Form1::addPortListItem(const QString &name, const QString &device)
     auto *combo = control<QComboBox>(ControlName::Combo1);
     // The first item added would otherwise replace the saved name.
     const QString text = combo->currentText();
-    combo->addItem(name);
-    combo->setItemData(combo->count() - 1, device, Qt::ToolTipRole);
+    const auto number = listedPortNumber(name);
+    int at = 0;
+    while (at < combo->count() && listedPortNumber(combo->itemText(at)) < number)
+        ++at;
+    combo->insertItem(at, name);
+    combo->setItemData(at, device, Qt::ToolTipRole);
     combo->setEditText(text);
     fitPopupToItems(combo);
 }
 
-int Form1::portListCount() const
+void Form1::removePortListItem(const QString &name)
 {
-    return control<QComboBox>(ControlName::Combo1)->count();
+    auto *combo = control<QComboBox>(ControlName::Combo1);
+    const QString text = combo->currentText();
+    combo->removeItem(combo->findText(name, Qt::MatchExactly));
+    combo->setEditText(text);
+}
+
+QStringList Form1::portListItems() const
+{
+    const auto *combo = control<QComboBox>(ControlName::Combo1);
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
 }
 
 void Form1::setPortListHint(const QString &hint)

@@ -43,7 +43,8 @@ public:
     bool isEnabled(ControlName control) const override;
     void setEnabled(ControlName control, bool enabled) override;
     void addPortListItem(const QString &name, const QString &device) override;
-    int portListCount() const override;
+    void removePortListItem(const QString &name) override;
+    QStringList portListItems() const override;
     void setPortListHint(const QString &hint) override;
     void setProgressRange(int minimum, int maximum) override;
     void setProgressValue(int value) override;

@@ -177,7 +177,7 @@ void TestLineFaultsE2e::portHeldByAnotherProcess()
     Form1 &form = bench.window->form;
     const Outcome held = bench.press(buttonNamed(form, "Command6"));
     QCOMPARE(held.boxes, QStringList{PortFailure});
-    QVERIFY2(bench.window->platform.boxes[0].contains(QStringLiteral("another program is using the port")),
+    QVERIFY2(bench.window->platform.boxes[0].contains(QStringLiteral("faultwindow (pid %1)").arg(holder.processId())),
              qPrintable(bench.window->platform.boxes[0]));
     QCOMPARE(buttonNamed(form, "Command6")->text(), QStringLiteral("read data"));
     verifyAftermath(bench, devicePath);

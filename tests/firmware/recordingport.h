@@ -46,6 +46,7 @@ public:
     }
     QString lastError() const override { return drainFails ? QStringLiteral("stuck") : m_inner.lastError(); }
     QString devicePath(int number) const override { return m_inner.devicePath(number); }
+    QList<int> presentPorts() const override { return m_inner.presentPorts(); }
 
     struct Op
     {

@@ -16,9 +16,11 @@
 // a connect writes never lands beside the test or in the root folder.
 struct FormFixture
 {
-    explicit FormFixture(quint32 tickOrigin = 0) : platform(tickOrigin), form(platform)
+    explicit FormFixture(quint32 tickOrigin = 0, const QSet<int> &ports = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})
+        : platform(tickOrigin), form(platform)
     {
         platform.setProgramFolder(programFolder.path());
+        platform.port().setOpenable(ports);
         pelzo::formLoad(form);
     }
 

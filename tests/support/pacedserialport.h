@@ -51,6 +51,7 @@ public:
     bool drain(int) override { return isOpen() && unsent() == 0; }
     QString lastError() const override { return m_line.lastError(); }
     QString devicePath(int number) const override { return m_line.devicePath(number); }
+    QList<int> presentPorts() const override { return m_line.presentPorts(); }
 
     void stall() { m_stalled = true; }
 
