@@ -100,11 +100,6 @@ bool isAddressField(Field field)
            field == Field::DnsServer;
 }
 
-QString callsignValue(const QString &callsign, const QString &ssid)
-{
-    return callsign.leftJustified(CallsignColumn, QLatin1Char(' ')) + QLatin1Char('-') + ssid;
-}
-
 const CodeTable &unitCodes() { return unitTable; }
 const CodeTable &pathCodes() { return pathTable; }
 const CodeTable &aliasCodes() { return aliasTable; }

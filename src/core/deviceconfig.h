@@ -62,9 +62,6 @@ constexpr int OctetsPerAddress = 4;
 // The device reads the callsign from a column of this many characters,
 // padded with blanks, in a write as in a settings file.
 constexpr qsizetype CallsignColumn = 6;
-// The callsign line's value: the callsign padded to its column, "-", the SSID.
-// A longer callsign is kept whole rather than dropped.
-QString callsignValue(const QString &callsign, const QString &ssid);
 
 // A shown text and the code that stands for it on the wire and in files.
 struct CodeEntry

@@ -10,9 +10,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
+#include <utility>
 
 namespace pelzo {
+
+// A value as it arrived from the device or a settings file: the text it reads
+// as, and the bytes it came as.
+struct ArrivedText
+{
+    QString text;
+    QByteArray bytes;
+};
 
 // What the actions see of the station: the configuration fields, the
 // ActivityLog, the captions, texts and enabled states of the controls they
@@ -33,10 +43,20 @@ public:
     // DeviceConfig, read at the moment of asking; every set runs the field's
     // change rule. Digi reads "1" or "0"; an address field has four octets.
     virtual QString fieldText(Field field) const = 0;
-    virtual void setFieldText(Field field, const QString &text) = 0;
     virtual QString octet(Field field, int box) const = 0;
-    virtual void setOctet(Field field, int box, const QString &text) = 0;
+    void setFieldText(Field field, const QString &text);
+    void setOctet(Field field, int box, const QString &text);
     virtual void setOctetBoxesEnabled(bool enabled) = 0;
+
+    // A value that arrived is kept with its bytes: as long as the field
+    // shows what they read as, the field goes out as exactly those bytes.
+    void setFieldText(Field field, const ArrivedText &value);
+    void setOctet(Field field, int box, const ArrivedText &value);
+    // The bytes the field (or octet box) goes out as: those it arrived as
+    // while it still shows them, otherwise its text as `encode` writes it.
+    QByteArray fieldBytes(Field field, QByteArray (*encode)(const QString &), int box = 0) const;
+    // An address field's four octets, each as fieldBytes() gives it, joined by ",".
+    QByteArray octetBytes(Field field, QByteArray (*encode)(const QString &)) const;
     // Appends items to a field's choice list; the field's text stays.
     virtual void addChoices(Field field, const QStringList &items) = 0;
 
@@ -96,8 +116,21 @@ public:
     std::unique_ptr<Timer> Timer1;
     std::unique_ptr<Timer> Timer2;
 
+protected:
+    // The store's own setting of a field's text, change rule included.
+    virtual void writeFieldText(Field field, const QString &text) = 0;
+    virtual void writeOctet(Field field, int box, const QString &text) = 0;
+
 private:
+    void rememberArrival(Field field, int box, const ArrivedText &value);
+
     Platform &m_platform;
+    std::map<std::pair<Field, int>, ArrivedText> m_arrived;
 };
+
+// The callsign line's value, in a write as in a settings file: the callsign
+// padded with blanks to its column, "-", the SSID. A longer callsign is kept
+// whole rather than dropped.
+QByteArray callsignValue(const Station &station, QByteArray (*encode)(const QString &));
 
 } // namespace pelzo

@@ -1,7 +1,7 @@
 #include "firmware/updatestart.h"
 
 #include "core/station.h"
-#include "core/wirecodec.h"
+#include "core/textcodec.h"
 #include "firmware/bootloaderframes.h"
 #include "firmware/updatelifecycle.h"
 #include "protocol/devicecommands.h"

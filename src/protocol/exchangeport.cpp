@@ -1,7 +1,7 @@
 #include "protocol/exchangeport.h"
 
 #include "core/station.h"
-#include "core/wirecodec.h"
+#include "core/textcodec.h"
 #include "serial/linesettings.h"
 #include "serial/portfailure.h"
 
@@ -50,9 +50,14 @@ bool openPort(Station &station)
 
 bool sendText(Station &station, const QString &text)
 {
+    return sendBytes(station, toWire(text));
+}
+
+bool sendBytes(Station &station, const QByteArray &bytes)
+{
     if (updateHoldsPort(station))
         return false;
-    return station.port().write(toWire(text));
+    return station.port().write(bytes);
 }
 
 void closePort(Station &station)

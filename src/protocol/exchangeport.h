@@ -21,6 +21,7 @@ bool openPort(Station &station);
 
 // One write of the text; refused while a firmware update holds the port.
 bool sendText(Station &station, const QString &text);
+bool sendBytes(Station &station, const QByteArray &bytes);
 
 // Closes the port at once (the cancel of a port-open guard), unless a
 // firmware update holds it.

@@ -53,7 +53,7 @@ const CodeTable &codesOf(Field field)
 // One code character; an unknown code changes nothing.
 bool codedRule(Station &station, Field field, Line line)
 {
-    if (const auto shown = decode(codesOf(field), line.at(valuePosition(field))))
+    if (const auto shown = decode(codesOf(field), line.at(valuePosition(field)).text))
         station.setFieldText(field, *shown);
     return true;
 }
@@ -74,13 +74,14 @@ bool staticRule(Station &station, Field, Line)
 bool backlightRule(Station &station, Field field, Line line)
 {
     station.setFieldText(field, line.from(valuePosition(field)));
-    station.setFieldText(field, decodeBacklight(station.fieldText(field)));
+    if (const QString shown = decodeBacklight(station.fieldText(field)); shown != station.fieldText(field))
+        station.setFieldText(field, shown);
     return true;
 }
 
 bool digiRule(Station &station, Field field, Line line)
 {
-    station.setDigi(line.at(valuePosition(field)) == QLatin1String("1"));
+    station.setDigi(line.at(valuePosition(field)).text == QLatin1String("1"));
     return true;
 }
 
@@ -162,8 +163,13 @@ const std::array<LineTest, 26> &lineTests()
 
 bool peizhi(Station &station)
 {
+    return peizhi(station, Fallback::Gb18030);
+}
+
+bool peizhi(Station &station, Fallback fallback)
+{
     // The actions may change LineBuffer only through the fields' change rules, which never touch it.
-    const ReportLine line(station.LineBuffer);
+    const ReportLine line(station.LineBuffer, fallback);
     for (const LineTest &test : lineTests()) {
         if (line.beginsWith(test.begins) && !test.rule(station, test.field, line))
             return false;

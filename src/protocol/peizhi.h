@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/textcodec.h"
+
 namespace pelzo {
 
 class Station;
@@ -9,5 +11,8 @@ class Station;
 // line is malformed (a callsign without "-", an address with too few ","),
 // after the fields cut before the fault have kept their new values.
 bool peizhi(Station &station);
+// The same, for a line whose 8-bit text is in `fallback` when it is not UTF-8
+// (peizhi() itself reads the device's lines, GBK where not UTF-8).
+bool peizhi(Station &station, Fallback fallback);
 
 } // namespace pelzo

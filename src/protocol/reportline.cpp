@@ -1,35 +1,23 @@
 #include "protocol/reportline.h"
 
-#include "core/wirecodec.h"
-
-#include <algorithm>
-
 namespace pelzo {
 
-const std::u32string &ReportLine::characters() const
+const DecodedBytes &ReportLine::decoded() const
 {
-    if (!m_characters)
-        m_characters = fromWire(m_bytes).toStdU32String();
-    return *m_characters;
+    if (!m_decoded)
+        m_decoded.emplace(m_bytes, m_fallback);
+    return *m_decoded;
 }
 
-QString ReportLine::from(qsizetype k) const
+ArrivedText ReportLine::between(qsizetype k, qsizetype end) const
 {
-    return between(k, qsizetype(characters().size()) + 1);
-}
-
-QString ReportLine::between(qsizetype k, qsizetype end) const
-{
-    const std::u32string &chars = characters();
-    const qsizetype size = qsizetype(chars.size());
-    const qsizetype first = std::clamp<qsizetype>(k - 1, 0, size);
-    const qsizetype last = std::clamp<qsizetype>(end - 1, first, size);
-    return QString::fromUcs4(chars.data() + first, last - first);
+    const DecodedBytes &line = decoded();
+    return {line.text(k - 1, end - 1), line.bytes(k - 1, end - 1)};
 }
 
 qsizetype ReportLine::find(char32_t c, qsizetype k) const
 {
-    const std::u32string &chars = characters();
+    const std::u32string &chars = decoded().characters();
     if (k < 1 || k > qsizetype(chars.size()))
         return 0;
     const std::size_t index = chars.find(c, std::size_t(k - 1));

@@ -1,6 +1,7 @@
 #include "protocol/wifiapply.h"
 
 #include "core/deviceconfig.h"
+#include "core/textcodec.h"
 #include "core/station.h"
 #include "protocol/devicecommands.h"
 #include "protocol/exchangeport.h"
@@ -24,10 +25,10 @@ const QString FailText = QStringLiteral("WIFI Write Fail\r\n");
 const QString StoppedOtherDetail =
     QStringLiteral("Another exchange with the device was using the port and has been stopped. Press Apply again.");
 
-QString wifiCommand(const Station &station)
+QByteArray wifiCommand(const Station &station)
 {
-    return WifiKeyword + station.fieldText(Field::WifiSsid) + QLatin1Char(',')
-           + station.fieldText(Field::WifiPassword) + CommandEnd;
+    return toWire(WifiKeyword) + station.fieldBytes(Field::WifiSsid, toWire) + ',' +
+           station.fieldBytes(Field::WifiPassword, toWire) + toWire(CommandEnd);
 }
 
 // The caption is put right before the message box holds the window.
@@ -73,7 +74,7 @@ void applyWifi(Station &station)
 
     // Only a confirmation of this command counts, not one seen earlier.
     station.WifiSuccessSeen = 0;
-    if (!sendText(station, wifiCommand(station)))
+    if (!sendBytes(station, wifiCommand(station)))
         return fail(station);
     station.setActivityLog(WritingText);
     const bool success = confirmed(station);

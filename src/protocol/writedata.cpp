@@ -31,10 +31,10 @@ void sendSequence(Station &station)
     for (const WriteCommand &command : writeSequence()) {
         if (command.sentWhen == SentWhen::StaticAddress && !staticAddress)
             continue;
-        const QString value = command.value(station);
+        const QByteArray value = command.value(station);
         if (command.field == Field::AddressMode)
-            staticAddress = value == staticAddressCode();
-        sendText(station, commandText(command, value));
+            staticAddress = value == staticAddressCode().toLatin1();
+        sendBytes(station, commandText(command, value));
         for (int pace = 0; pace < command.pacesAfter; ++pace)
             station.WaitMs(CommandPaceMs);
     }

@@ -1,6 +1,7 @@
 #include "protocol/writesequence.h"
 
 #include "core/station.h"
+#include "core/textcodec.h"
 #include "protocol/devicecommands.h"
 
 #include <array>
@@ -16,37 +17,38 @@ constexpr int AfterAddresses = 2;
 // command's leading line end keeps them apart.
 constexpr int NoPace = 0;
 
-QString callsign(const Station &station)
+QByteArray callsign(const Station &station)
 {
-    return callsignValue(station.fieldText(Field::Callsign), station.fieldText(Field::CallSsid));
+    return callsignValue(station, toWire);
 }
 
 template <Field F>
-QString plain(const Station &station)
+QByteArray plain(const Station &station)
 {
-    return station.fieldText(F);
+    return station.fieldBytes(F, toWire);
 }
 
 template <Field F>
-QString address(const Station &station)
+QByteArray address(const Station &station)
 {
-    return station.octets(F).join(QLatin1Char(','));
+    return station.octetBytes(F, toWire);
 }
 
-QString addressMode(const Station &station)
+QByteArray addressMode(const Station &station)
 {
-    return encode(addressModeCodes(), station.fieldText(Field::AddressMode), CodeUse::Command);
+    return encode(addressModeCodes(), station.fieldText(Field::AddressMode), CodeUse::Command).toLatin1();
 }
 
-QString backlight(const Station &station)
+QByteArray backlight(const Station &station)
 {
-    return encodeBacklight(station.fieldText(Field::Backlight));
+    const QString shown = station.fieldText(Field::Backlight);
+    return shown == BacklightOn ? encodeBacklight(shown).toLatin1() : station.fieldBytes(Field::Backlight, toWire);
 }
 
 template <const CodeTable &(*Table)()>
-QString coded(const Station &station)
+QByteArray coded(const Station &station)
 {
-    return encode(Table(), station.fieldText(Table().field), CodeUse::Command);
+    return encode(Table(), station.fieldText(Table().field), CodeUse::Command).toLatin1();
 }
 
 constexpr std::array sequence{
@@ -78,10 +80,9 @@ std::span<const WriteCommand> writeSequence()
     return sequence;
 }
 
-QString commandText(const WriteCommand &command, const QString &value)
+QByteArray commandText(const WriteCommand &command, const QByteArray &value)
 {
-    return QString::fromLatin1(command.before) + QString::fromLatin1(wireNames(command.field).commandKeyword) + value
-           + CommandEnd;
+    return QByteArray(command.before) + wireNames(command.field).commandKeyword + value + CommandEnd.toLatin1();
 }
 
 } // namespace pelzo

@@ -23,7 +23,7 @@ constexpr qint32 CommandPaceMs = 200;
 struct WriteCommand
 {
     Field field;
-    QString (*value)(const Station &station);
+    QByteArray (*value)(const Station &station);
     int pacesAfter; // waits of CommandPaceMs after the command
     SentWhen sentWhen = SentWhen::Always;
     const char *before = ""; // sent ahead of the keyword, in the same write
@@ -33,6 +33,6 @@ struct WriteCommand
 std::span<const WriteCommand> writeSequence();
 
 // The full text of one write: prefix, keyword, value, "#", CR LF.
-QString commandText(const WriteCommand &command, const QString &value);
+QByteArray commandText(const WriteCommand &command, const QByteArray &value);
 
 } // namespace pelzo

@@ -1,7 +1,7 @@
 #include "settingsfile/loadfile.h"
 
 #include "core/station.h"
-#include "core/wirecodec.h"
+#include "core/textcodec.h"
 #include "protocol/peizhi.h"
 #include "settingsfile/linesplitter.h"
 #include "settingsfile/settingsfiletext.h"
@@ -28,12 +28,13 @@ void logLine(Station &station, const QString &text)
 }
 
 // Echoes one line and hands it to the parser, as if the device had sent it.
+// The parser keeps each value's bytes, so a value that is not UTF-8 is
+// written back as it came.
 bool applyLine(Station &station, const QByteArray &bytes, qsizetype number)
 {
-    const QString line = fromSettingsFileText(bytes);
-    station.LineBuffer = toWire(line);
-    logLine(station, line);
-    if (peizhi(station))
+    station.LineBuffer = bytes;
+    logLine(station, decodeArrived(bytes, settingsFileFallback()));
+    if (peizhi(station, settingsFileFallback()))
         return true;
     logLine(station, QStringLiteral("Line %1 is not a valid settings line; the lines after it were not loaded.")
                       .arg(number));
@@ -47,6 +48,7 @@ void applyLines(Station &station, QFile &file)
         return applyLine(station, line, ++lineNumber);
     };
     LineSplitter splitter;
+    FileText text;
     QByteArray chunk(ReadChunkBytes, Qt::Uninitialized);
     qint64 total = 0;
     for (;;) {
@@ -64,7 +66,7 @@ void applyLines(Station &station, QFile &file)
                               .arg(MaxSettingsFileBytes / (1024 * 1024)));
             return;
         }
-        if (!splitter.feed(QByteArrayView(chunk.constData(), count), sink))
+        if (!splitter.feed(text.lineBytes(QByteArrayView(chunk.constData(), count)), sink))
             return;
     }
     splitter.finish(sink);

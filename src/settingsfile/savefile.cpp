@@ -7,43 +7,64 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace pelzo {
 
 namespace {
 
 const QString SaveDialogTitle = QStringLiteral("Save");
 const QString SaveDialogFilter = QStringLiteral("setup file(*.ini)|*.ini");
-const QString Header = QStringLiteral("[PELZO]");
+const QByteArray Header = "[PELZO]";
 
 // The line format is made for an interval of up to 4 digits, padded with "0".
 // A longer value (a typed 5-digit interval), like a callsign longer than its
 // column, is written as it is: the parser reads it back unchanged.
 constexpr qsizetype SendTimeWidth = 4;
 
-QString line(const Station &station, Field field)
+QByteArray label(Field field)
 {
-    return reportLabel(field) + station.fieldText(field);
+    return wireNames(field).reportLabel;
 }
 
-QString addressLine(const Station &station, Field field)
+QByteArray line(const Station &station, Field field)
 {
-    return reportLabel(field) + station.octets(field).join(QLatin1Char(','));
+    return label(field) + station.fieldBytes(field, toSettingsFileText);
 }
 
-QString codedLine(const Station &station, const CodeTable &table)
+QByteArray addressLine(const Station &station, Field field)
 {
-    return reportLabel(table.field) + encode(table, station.fieldText(table.field), CodeUse::SettingsFile);
+    return label(field) + station.octetBytes(field, toSettingsFileText);
 }
 
-// The whole file, in its line order, as the window shows the fields now.
-QString settingsFileText(const Station &station)
+QByteArray codedLine(const Station &station, const CodeTable &table)
 {
-    const QStringList lines{
+    return label(table.field) + encode(table, station.fieldText(table.field), CodeUse::SettingsFile).toLatin1();
+}
+
+QByteArray sendTimeLine(const Station &station)
+{
+    const qsizetype zeros = std::max<qsizetype>(0, SendTimeWidth - station.fieldText(Field::SendTime).size());
+    return label(Field::SendTime) + QByteArray(zeros, '0') + station.fieldBytes(Field::SendTime, toSettingsFileText);
+}
+
+QByteArray backlightLine(const Station &station)
+{
+    const QString shown = station.fieldText(Field::Backlight);
+    return label(Field::Backlight) + (shown == BacklightOn ? encodeBacklight(shown).toLatin1()
+                                                            : station.fieldBytes(Field::Backlight, toSettingsFileText));
+}
+
+// The whole file, in its line order, as the window shows the fields now;
+// values that arrived and were not edited keep the bytes they came as.
+QByteArray settingsFileBytes(const Station &station)
+{
+    const QByteArrayList lines{
         Header,
-        QString(),
-        reportLabel(Field::Callsign) + callsignValue(station.fieldText(Field::Callsign), station.fieldText(Field::CallSsid)),
+        QByteArray(),
+        label(Field::Callsign) + callsignValue(station, toSettingsFileText),
         line(station, Field::Passcode),
-        codedLine(station, addressModeCodes()) + QLatin1Char('#'),
+        codedLine(station, addressModeCodes()) + '#',
         addressLine(station, Field::IpAddress),
         addressLine(station, Field::SubnetMask),
         addressLine(station, Field::Gateway),
@@ -51,9 +72,9 @@ QString settingsFileText(const Station &station)
         line(station, Field::Position),
         line(station, Field::Comment),
         line(station, Field::Server),
-        reportLabel(Field::SendTime) + station.fieldText(Field::SendTime).rightJustified(SendTimeWidth, QLatin1Char('0')),
+        sendTimeLine(station),
         line(station, Field::Filter),
-        reportLabel(Field::Backlight) + encodeBacklight(station.fieldText(Field::Backlight)),
+        backlightLine(station),
         line(station, Field::Frequency),
         codedLine(station, unitCodes()),
         line(station, Field::Digi),
@@ -61,7 +82,8 @@ QString settingsFileText(const Station &station)
         codedLine(station, pathCodes()),
         codedLine(station, aliasCodes()),
     };
-    return lines.join(SettingsFileLineEnd) + SettingsFileLineEnd;
+    const QByteArray lineEnd = toSettingsFileText(SettingsFileLineEnd);
+    return lines.join(lineEnd) + lineEnd;
 }
 
 } // namespace
@@ -77,7 +99,7 @@ void saveFile(Station &station)
 
     // The lines go to a temporary file that replaces the chosen one only when
     // all of them are written: a failure leaves an earlier file as it was.
-    const QByteArray bytes = toSettingsFileText(settingsFileText(station));
+    const QByteArray bytes = settingsFileBytes(station);
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return;

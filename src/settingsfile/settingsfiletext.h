@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 namespace pelzo {
 
 // Settings files are text in the system's 8-bit code page (UTF-8 on Linux and
@@ -16,9 +18,19 @@ inline QByteArray toSettingsFileText(const QString &text)
     return QStringEncoder(QStringConverter::System).encode(text);
 }
 
-inline QString fromSettingsFileText(QByteArrayView bytes)
+// A settings file read in pieces, turned into the bytes of its lines. A file
+// that begins with a byte-order mark is read in that encoding: UTF-8 loses
+// the mark, UTF-16 (as some editors save) becomes UTF-8. Any other file is
+// taken byte for byte; the parser reads each line as UTF-8 where it is, and
+// in the system's 8-bit encoding otherwise.
+class FileText
 {
-    return QStringDecoder(QStringConverter::System).decode(bytes);
-}
+public:
+    QByteArray lineBytes(QByteArrayView piece);
+
+private:
+    bool m_started = false;
+    std::optional<QStringDecoder> m_utf16;
+};
 
 } // namespace pelzo

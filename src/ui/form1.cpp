@@ -222,7 +222,7 @@ QString Form1::fieldText(Field field) const
     return qobject_cast<QLineEdit *>(holder)->text();
 }
 
-void Form1::setFieldText(Field field, const QString &text)
+void Form1::writeFieldText(Field field, const QString &text)
 {
     if (m_batches > 0 && field != Field::Digi)
         m_fieldsNotShown[field] = afterChangeRule(field, text);
@@ -246,7 +246,7 @@ QString Form1::octet(Field field, int box) const
     return qobject_cast<QLineEdit *>(fieldWidget(field, box))->text();
 }
 
-void Form1::setOctet(Field field, int box, const QString &text)
+void Form1::writeOctet(Field field, int box, const QString &text)
 {
     setProgramText(qobject_cast<QLineEdit *>(fieldWidget(field, box)), text);
 }

@@ -28,9 +28,7 @@ public:
     void load();
 
     QString fieldText(Field field) const override;
-    void setFieldText(Field field, const QString &text) override;
     QString octet(Field field, int box) const override;
-    void setOctet(Field field, int box, const QString &text) override;
     void setOctetBoxesEnabled(bool enabled) override;
     void addChoices(Field field, const QStringList &items) override;
 
@@ -67,6 +65,8 @@ public:
     }
 
 protected:
+    void writeFieldText(Field field, const QString &text) override;
+    void writeOctet(Field field, int box, const QString &text) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

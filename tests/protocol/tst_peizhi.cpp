@@ -187,7 +187,9 @@ void TestPeizhi::lineGrowingByteByByte()
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         receiveBytes(window.form, bytes.mid(i, 1));
         if (!watched.isEmpty() && i + 1 >= valueFrom && i < lineLength) {
-            const QString soFar = QString::fromUtf8(bytes.mid(valueFrom - 1, i + 2 - valueFrom));
+            // A character still on its way does not show yet.
+            QStringDecoder utf8(QStringConverter::Utf8);
+            const QString soFar = utf8.decode(bytes.mid(valueFrom - 1, i + 2 - valueFrom));
             QVERIFY2(controlText(window.form, watched) == soFar,
                      qPrintable(QStringLiteral("after byte %1: \"%2\"").arg(i + 1).arg(controlText(window.form, watched))));
         }
