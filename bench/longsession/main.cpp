@@ -161,7 +161,7 @@ void startToWindow()
     QElapsedTimer wall;
     wall.start();
     QTemporaryDir folder;
-    WindowPlatform platform(std::make_unique<QtSerialPort>(folder.filePath(QStringLiteral("ports"))), folder.path());
+    WindowPlatform platform(std::make_unique<QtSerialPort>(folder.path()), folder.path());
     Form1 form(platform);
     platform.setDialogParent(&form);
     formLoad(form);

@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
 
     const QString folder = pelzo::chooseProgramFolder(QApplication::applicationDirPath(), pelzo::userConfigFolder());
     pelzo::WindowPlatform platform(
-        std::make_unique<pelzo::QtSerialPort>(QDir(folder).filePath(QStringLiteral("ports"))), folder);
+        std::make_unique<pelzo::QtSerialPort>(folder), folder);
     pelzo::Form1 form(platform);
     platform.setDialogParent(&form);
     form.load();

@@ -170,17 +170,17 @@ QList<PortHolder> processesWithDeviceOpen(const QString &devicePath)
     return holders;
 }
 
-bool lockOpenDevice(qintptr handle)
+bool lockOpenDevice(DeviceHandle handle)
 {
 #if defined(Q_OS_UNIX)
-    return ::flock(int(handle), LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+    return ::flock(handle, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
 #else
     Q_UNUSED(handle);
     return true;
 #endif
 }
 
-std::optional<QString> heldByAnother(qintptr handle, const QString &devicePath)
+std::optional<QString> heldByAnother(DeviceHandle handle, const QString &devicePath)
 {
 #if defined(Q_OS_WIN)
     // Windows opens a serial port for one program at a time: a held port never gets this far.

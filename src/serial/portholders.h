@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QList>
+#include <QSerialPort>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace pelzo {
+
+// The system's handle of an open serial port: a descriptor on Unix, a HANDLE on Windows.
+using DeviceHandle = decltype(std::declval<QSerialPort &>().handle());
 
 // Another process that has a serial device open or locked.
 struct PortHolder
@@ -28,10 +33,10 @@ QList<PortHolder> processesWithDeviceOpen(const QString &devicePath);
 
 // Takes an advisory lock (flock) on the open device, as terminal programs do,
 // so that they see the port is in use; false when another process holds one.
-bool lockOpenDevice(qintptr handle);
+bool lockOpenDevice(DeviceHandle handle);
 
 // Why nobody else may use the device now, or nothing when it is free: checked
 // on the open device, before any byte is sent.
-std::optional<QString> heldByAnother(qintptr handle, const QString &devicePath);
+std::optional<QString> heldByAnother(DeviceHandle handle, const QString &devicePath);
 
 } // namespace pelzo

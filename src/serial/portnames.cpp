@@ -1,6 +1,9 @@
 #include "serial/portnames.h"
 
+#include "serial/inifile.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
@@ -11,19 +14,21 @@ namespace {
 
 constexpr int FirstUsbNumber = 5;
 constexpr int FirstAcmNumber = 13;
+// A mapping of sixteen ports is a few hundred bytes; nothing beyond this is read.
+constexpr qint64 MaxMappingFileBytes = 64 * 1024;
 
 // What macOS itself puts among the serial devices.
 const QRegularExpression MacPseudoPort(QStringLiteral("bluetooth|debug|wlan|wireless|airpods|incoming"),
                                        QRegularExpression::CaseInsensitiveOption);
 
-QString linkTarget(int number, const QString &portsFolder)
+QString linkTarget(int number, const QString &programFolder)
 {
 #if defined(Q_OS_WIN)
     Q_UNUSED(number);
-    Q_UNUSED(portsFolder);
+    Q_UNUSED(programFolder);
     return {};
 #else
-    const QFileInfo link(QDir(portsFolder).filePath(portName(number)));
+    const QFileInfo link(QDir(programFolder).filePath(QStringLiteral("ports/") + portName(number)));
     if (!link.isSymLink())
         return {};
     // The device itself, not the link: the serial port's lock file is named
@@ -32,6 +37,23 @@ QString linkTarget(int number, const QString &portsFolder)
     const QString device = link.canonicalFilePath();
     return device.isEmpty() ? link.symLinkTarget() : device;
 #endif
+}
+
+// The port a line of ports.ini puts behind COMn, or nothing.
+QString mappedPort(int number, const QString &programFolder)
+{
+    QFile file(QDir(programFolder).filePath(QStringLiteral("ports.ini")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const auto value = iniValue(file.read(MaxMappingFileBytes), "ports", portName(number).toLatin1());
+    return value ? QString::fromUtf8(*value) : QString();
+}
+
+// What COMn stands for by the program folder's own say, before the fixed table.
+QString chosenDevice(int number, const QString &programFolder)
+{
+    const QString linked = linkTarget(number, programFolder);
+    return linked.isEmpty() ? mappedPort(number, programFolder) : linked;
 }
 
 QString fixedDevice(int number, const DeviceListing &listing)
@@ -76,8 +98,13 @@ DeviceListing DeviceListing::now(bool withSystemPorts)
 {
     DeviceListing listing;
     if (withSystemPorts) {
-        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+#if defined(Q_OS_WIN)
+            listing.systemPorts << info.portName();
+#else
             listing.systemPorts << info.systemLocation();
+#endif
+        }
     }
 #if defined(Q_OS_MACOS)
     listing.macDevices = QDir(QStringLiteral("/dev")).entryList({QStringLiteral("cu.*")}, QDir::System, QDir::Name);
@@ -96,20 +123,20 @@ QStringList macAdapters(const QStringList &cuNames)
     return adapters;
 }
 
-QString portDevicePath(int number, const QString &portsFolder, const DeviceListing &listing)
+QString portDevicePath(int number, const QString &programFolder, const DeviceListing &listing)
 {
-    const QString linked = linkTarget(number, portsFolder);
-    return linked.isEmpty() ? fixedDevice(number, listing) : linked;
+    const QString chosen = chosenDevice(number, programFolder);
+    return chosen.isEmpty() ? fixedDevice(number, listing) : chosen;
 }
 
-QList<int> presentPorts(const QString &portsFolder, const DeviceListing &listing)
+QList<int> presentPorts(const QString &programFolder, const DeviceListing &listing)
 {
     QList<int> present;
     for (int number = 1; number <= MaxPortNumber; ++number) {
-        const QString linked = linkTarget(number, portsFolder);
-        const bool found = linked.isEmpty() ? listing.systemPorts.contains(fixedDevice(number, listing))
-                                            : QFileInfo::exists(linked);
-        if (found)
+        const QString device = portDevicePath(number, programFolder, listing);
+        // A pseudo-terminal behind a link is in no system list of serial ports.
+        const bool linked = !linkTarget(number, programFolder).isEmpty();
+        if (listing.systemPorts.contains(device) || (linked && QFileInfo::exists(device)))
             present << number;
     }
     return present;

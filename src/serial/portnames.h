@@ -32,14 +32,16 @@ struct DeviceListing
 // adapter's COM number when they come and go.
 QStringList macAdapters(const QStringList &cuNames);
 
-// The system device that the window's "COMn" stands for. On Windows that is
-// COMn itself; elsewhere a link named COMn in the ports folder wins, and
-// otherwise a fixed table of the usual serial devices.
-QString portDevicePath(int number, const QString &portsFolder,
+// The system device that the window's "COMn" stands for, as the program
+// folder says: a link named COMn in its "ports" folder (not on Windows), then
+// a line "COMn=..." in the [ports] section of its ports.ini (on Windows a
+// port above COM16, "COM3=COM23", elsewhere a device path), and otherwise
+// COMn itself on Windows and a fixed table of the usual serial devices elsewhere.
+QString portDevicePath(int number, const QString &programFolder,
                        const DeviceListing &listing = DeviceListing::now(false));
 
 // The port numbers whose devices exist now, found without opening any of
 // them: opening a port toggles its control lines, which resets many devices.
-QList<int> presentPorts(const QString &portsFolder, const DeviceListing &listing = DeviceListing::now());
+QList<int> presentPorts(const QString &programFolder, const DeviceListing &listing = DeviceListing::now());
 
 } // namespace pelzo

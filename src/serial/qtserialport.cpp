@@ -9,7 +9,20 @@
 
 namespace pelzo {
 
-QtSerialPort::QtSerialPort(const QString &portsFolder) : m_portsFolder(portsFolder)
+namespace {
+
+#if defined(Q_OS_WIN)
+// Windows gives a serial port to one program at a time, so it tells no more than that.
+constexpr char AnotherProgramHint[] =
+    ": another program has the port open (Windows lets one program at a time use a serial port). Close the "
+    "other program, or end its connection to the port, then try again.";
+#else
+constexpr char AnotherProgramHint[] = " (another program is using the port; close it, then try again)";
+#endif
+
+} // namespace
+
+QtSerialPort::QtSerialPort(const QString &programFolder) : m_programFolder(programFolder)
 {
     QObject::connect(&m_port, &QSerialPort::readyRead, [this] {
         if (onReceive)
@@ -77,9 +90,9 @@ bool QtSerialPort::open()
         return fail(describeHolder(*holder, path));
     m_port.setPortName(path);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        // A device this user may open that still refuses is locked by another program.
+        // A device this user may open that still refuses is held by another program.
         if (m_port.error() == QSerialPort::PermissionError && !deviceAccessDenied(path))
-            return fail(m_port.errorString() + QStringLiteral(" (another program is using the port)"));
+            return fail(m_port.errorString() + QLatin1String(AnotherProgramHint));
         return fail(m_port.errorString());
     }
     m_port.clearError();
@@ -129,12 +142,12 @@ bool QtSerialPort::drain(int timeoutMs)
 
 QString QtSerialPort::devicePath(int number) const
 {
-    return portDevicePath(number, m_portsFolder);
+    return portDevicePath(number, m_programFolder);
 }
 
 QList<int> QtSerialPort::presentPorts() const
 {
-    return pelzo::presentPorts(m_portsFolder);
+    return pelzo::presentPorts(m_programFolder);
 }
 
 } // namespace pelzo

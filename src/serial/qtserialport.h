@@ -10,8 +10,9 @@ namespace pelzo {
 class QtSerialPort : public SerialPort
 {
 public:
-    // portsFolder: where "COMn" links may point a port name at any device.
-    explicit QtSerialPort(const QString &portsFolder);
+    // programFolder: where the "ports" folder and ports.ini may point a port
+    // name at any device.
+    explicit QtSerialPort(const QString &programFolder);
 
     bool setCommPort(int number) override;
     int commPort() const override { return m_number; }
@@ -31,7 +32,7 @@ private:
     bool fail(const QString &reason);
     void onError(QSerialPort::SerialPortError error);
 
-    QString m_portsFolder;
+    QString m_programFolder;
     QSerialPort m_port;
     int m_number = 1;
     QString m_lastError;

@@ -64,7 +64,7 @@ public:
 struct EmulatedWindow
 {
     explicit EmulatedWindow(const QString &folder)
-        : platform(std::make_unique<pelzo::QtSerialPort>(QDir(folder).filePath(QStringLiteral("ports"))), folder),
+        : platform(std::make_unique<pelzo::QtSerialPort>(folder), folder),
           form(platform)
     {
         pelzo::formLoad(form);

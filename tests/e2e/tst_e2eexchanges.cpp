@@ -76,7 +76,7 @@ struct EmulatedStation
 
     QTemporaryDir folder;
     QProcess emulator;
-    RecordingPlatform platform{std::make_unique<QtSerialPort>(folder.filePath("ports")), folder.path()};
+    RecordingPlatform platform{std::make_unique<QtSerialPort>(folder.path()), folder.path()};
     std::optional<Form1> form;
 };
 

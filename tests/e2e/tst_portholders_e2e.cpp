@@ -101,7 +101,7 @@ private slots:
     {
         Rig station;
         QVERIFY(station.emulator.ready);
-        QtSerialPort port(station.dir.filePath(QStringLiteral("ports")));
+        QtSerialPort port(station.dir.path());
         QVERIFY(port.setCommPort(1));
         QVERIFY2(port.open(), qPrintable(port.lastError()));
         const auto flockTaker = [&station] {

@@ -42,7 +42,7 @@ private slots:
         PseudoTerminal pty;
         QVERIFY(QFile::link(pty.slavePath(), QDir(ports).filePath(QStringLiteral("COM3"))));
 
-        WindowPlatform platform(std::make_unique<QtSerialPort>(ports), program.path());
+        WindowPlatform platform(std::make_unique<QtSerialPort>(program.path()), program.path());
         auto form = std::make_unique<Form1>(platform);
         platform.setDialogParent(form.get());
         form->show();

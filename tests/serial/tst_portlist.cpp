@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "formfixture.h"
 
 #include "serial/portnames.h"
@@ -45,9 +46,23 @@ private slots:
         listing.systemPorts = {QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyUSB1"),
                                QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyS1")};
 #if defined(Q_OS_LINUX)
-        QCOMPARE(presentPorts(ports, listing), (QList<int>{1, 6, 7, 13}));
+        QCOMPARE(presentPorts(folder.path(), listing), (QList<int>{1, 6, 7, 13}));
 #endif
-        QCOMPARE(portDevicePath(7, ports, listing), QStringLiteral("/dev/null"));
+        QCOMPARE(portDevicePath(7, folder.path(), listing), QStringLiteral("/dev/null"));
+    }
+
+    void portsIniPutsAnyPortBehindACom()
+    {
+        QTemporaryDir folder;
+        QVERIFY(writeBytes(folder.filePath(QStringLiteral("ports.ini")),
+                           "; COM23 is the USB adapter\r\n[ports]\r\nCOM3=COM23\r\ncom5 = /dev/serial/by-id/usb-1\r\n"
+                           "[other]\r\nCOM6=COM99\r\n"));
+        DeviceListing listing;
+        listing.systemPorts = {QStringLiteral("COM23"), QStringLiteral("/dev/serial/by-id/usb-1")};
+        QCOMPARE(portDevicePath(3, folder.path(), listing), QStringLiteral("COM23"));
+        QCOMPARE(portDevicePath(5, folder.path(), listing), QStringLiteral("/dev/serial/by-id/usb-1"));
+        QVERIFY(portDevicePath(6, folder.path(), listing) != QStringLiteral("COM99"));
+        QCOMPARE(presentPorts(folder.path(), listing), (QList<int>{3, 5}));
     }
 
     void macAdaptersLeaveThePseudoPortsOut()

@@ -43,7 +43,7 @@ int openCom3AndReport(const char *portsFolder)
     char name[] = "guest";
     char *argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    QtSerialPort port(QString::fromLocal8Bit(portsFolder));
+    QtSerialPort port(QFileInfo(QString::fromLocal8Bit(portsFolder)).path());
     port.setCommPort(3);
     QFile out;
     out.open(stdout, QIODevice::WriteOnly);
@@ -80,8 +80,8 @@ private slots:
     {
         QFETCH(int, number);
         QFETCH(QString, device);
-        QCOMPARE(portDevicePath(number, m_ports), device);
-        QCOMPARE(QtSerialPort(m_ports).devicePath(number), device);
+        QCOMPARE(portDevicePath(number, m_program->path()), device);
+        QCOMPARE(QtSerialPort(m_program->path()).devicePath(number), device);
     }
 
     void portsFolderEntries_data()
@@ -107,14 +107,14 @@ private slots:
         } else {
             QVERIFY(QFile::link(linkTarget, path));
         }
-        QCOMPARE(portDevicePath(listedPortNumber(entry).value(), m_ports), device);
+        QCOMPARE(portDevicePath(listedPortNumber(entry).value(), m_program->path()), device);
     }
 
     void writeThenCloseLosesNothing()
     {
         PseudoTerminal pty;
         QVERIFY(QFile::link(pty.slavePath(), QDir(m_ports).filePath(QStringLiteral("COM3"))));
-        QtSerialPort port(m_ports);
+        QtSerialPort port(m_program->path());
         QVERIFY(port.setCommPort(3));
         QVERIFY(port.open());
         QVERIFY(port.write("AT+RESET#\r\n"));
@@ -130,7 +130,7 @@ private slots:
     {
         PseudoTerminal pty;
         QVERIFY(QFile::link(pty.slavePath(), QDir(m_ports).filePath(QStringLiteral("COM3"))));
-        QtSerialPort port(m_ports);
+        QtSerialPort port(m_program->path());
         QByteArray received;
         port.onReceive = [&] { received += port.readAll(); };
         QVERIFY(port.setCommPort(3));
@@ -148,7 +148,7 @@ private slots:
     {
         PseudoTerminal pty;
         QVERIFY(QFile::link(pty.slavePath(), QDir(m_ports).filePath(QStringLiteral("COM3"))));
-        QtSerialPort port(m_ports);
+        QtSerialPort port(m_program->path());
         int lost = 0;
         port.onLinkLost = [&] { ++lost; };
         QVERIFY(port.setCommPort(3));
@@ -173,10 +173,10 @@ private slots:
         PseudoTerminal pty;
         QVERIFY(QFile::link(pty.slavePath(), QDir(m_ports).filePath(QStringLiteral("COM3"))));
         QVERIFY(QFile::link(pty.slavePath(), QDir(m_ports).filePath(QStringLiteral("COM4"))));
-        QtSerialPort first(m_ports);
+        QtSerialPort first(m_program->path());
         QVERIFY(first.setCommPort(3));
         QVERIFY(first.open());
-        QtSerialPort second(m_ports);
+        QtSerialPort second(m_program->path());
         QVERIFY(second.setCommPort(4));
         QVERIFY(!second.open());
         QVERIFY2(portFailureDetail(second).startsWith(QStringLiteral("COM4 (%1): ").arg(pty.slavePath())),
@@ -187,7 +187,7 @@ private slots:
     void missingDeviceDetail()
     {
         QVERIFY(QFile::link(QStringLiteral("/dev/ttyUSB-gone"), QDir(m_ports).filePath(QStringLiteral("COM9"))));
-        QtSerialPort port(m_ports);
+        QtSerialPort port(m_program->path());
         QVERIFY(port.setCommPort(9));
         QVERIFY(!port.open());
         QCOMPARE(portFailureDetail(port), QStringLiteral("COM9 (/dev/ttyUSB-gone): No such file or directory"));
@@ -212,7 +212,7 @@ private slots:
         QFETCH(bool, accepted);
         PseudoTerminal pty;
         QVERIFY(QFile::link(pty.slavePath(), QDir(m_ports).filePath(QStringLiteral("COM3"))));
-        QtSerialPort port(m_ports);
+        QtSerialPort port(m_program->path());
         QVERIFY(port.setCommPort(3));
         if (open)
             QVERIFY(port.open());
@@ -245,7 +245,7 @@ private slots:
         const auto settings = parseLineSettings(text);
         QCOMPARE(settings.has_value(), valid);
         if (!valid) {
-            QtSerialPort port(m_ports);
+            QtSerialPort port(m_program->path());
             QVERIFY(!port.setSettings(text));
             QVERIFY(!port.lastError().isEmpty());
             return;
