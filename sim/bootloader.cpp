@@ -35,6 +35,7 @@ void Bootloader::start()
     preview_.clear();
     image_.clear();
     askedCurrent_ = false;
+    connectRequests_ = 0;
 }
 
 BootReaction Bootloader::take(char byte, qint64 atNs)
@@ -67,6 +68,8 @@ BootReaction Bootloader::scan(char byte, qint64 atNs)
                 return {};
             pending_.clear();
             ++counters_.connectRequests;
+            if (++connectRequests_ < options_.answerConnectFrom)
+                return {};
             if (transfer_.stage == BootStage::AwaitConnect)
                 journal_.add(QStringLiteral("bootloader connected"));
             transfer_.stage = BootStage::AwaitHeader;
@@ -95,6 +98,11 @@ BootReaction Bootloader::acceptHeader(qint64 atNs)
     transfer_.blockCount = wholeBlocks + 1;
     pending_.clear();
     journal_.add(QStringLiteral("header: %1 bytes in %2 blocks").arg(transfer_.imageLength).arg(transfer_.blockCount));
+    if (options_.silentAfterHeader) {
+        transfer_.stage = BootStage::Silent;
+        journal_.add(QStringLiteral("falling silent after the header"));
+        return {};
+    }
     return ask(boot::kAskNext, atNs, 0);
 }
 

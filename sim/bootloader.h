@@ -66,6 +66,7 @@ private:
     QByteArray pending_;         // bytes being matched against a connect request or a header
     QByteArray frame_;
     bool askedCurrent_ = false;  // the frame being received answers a 0x55
+    int connectRequests_ = 0;    // since the bootloader started
     QByteArray preview_;         // that frame's block, to compare with its counted copy
     qint64 listenFromNs_ = 0;
     QByteArray image_;

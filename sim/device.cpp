@@ -25,6 +25,16 @@ void Device::hostBytes(qint64 nowMs, const QByteArray &bytes)
     }
 }
 
+void Device::injectAt(qint64 atMs, const QByteArray &bytes)
+{
+    injections_.emplace(msToNs(atMs), Injection{bytes});
+}
+
+void Device::hangUpAt(qint64 atMs)
+{
+    injections_.emplace(msToNs(atMs), Injection{{}, true});
+}
+
 std::optional<qint64> Device::nextDueMs() const
 {
     if (hungUp_)
@@ -32,6 +42,8 @@ std::optional<qint64> Device::nextDueMs() const
     std::optional<qint64> dueNs = transmitter_.nextDueNs();
     if (bootWindowEndsNs_ && (!dueNs || *bootWindowEndsNs_ < *dueNs))
         dueNs = bootWindowEndsNs_;
+    if (!injections_.empty() && (!dueNs || injections_.begin()->first < *dueNs))
+        dueNs = injections_.begin()->first;
     if (!dueNs)
         return std::nullopt;
     return nsToDueMs(*dueNs);
@@ -57,6 +69,14 @@ void Device::restoreConfiguration(const Configuration &configuration)
 
 void Device::advanceTo(qint64 nowNs)
 {
+    while (!injections_.empty() && injections_.begin()->first <= nowNs) {
+        const auto [atNs, injection] = *injections_.begin();
+        injections_.erase(injections_.begin());
+        if (injection.hangup)
+            transmitter_.hangup(atNs);
+        else
+            transmitter_.send(atNs, injection.bytes);
+    }
     if (bootWindowEndsNs_ && nowNs >= *bootWindowEndsNs_) {
         journal_.setTime(nsToDueMs(*bootWindowEndsNs_));
         bootWindowEndsNs_.reset();

@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 
+#include <map>
 #include <optional>
 
 namespace pelzosim {
@@ -28,6 +29,9 @@ public:
 
     // Bytes the host wrote; they reach the device at nowMs.
     void hostBytes(qint64 nowMs, const QByteArray &bytes);
+    // Makes the device send bytes of its own, or drop the link, at a time to come.
+    void injectAt(qint64 atMs, const QByteArray &bytes);
+    void hangUpAt(qint64 atMs);
     // Earliest time at which the device has something due (bytes to send, a hang-up, a phase change), or nullopt.
     std::optional<qint64> nextDueMs() const;
     struct Output {
@@ -63,6 +67,11 @@ private:
     InputPacer pacer_;
     Phase phase_ = Phase::Firmware;
     std::optional<qint64> bootWindowEndsNs_;
+    struct Injection {
+        QByteArray bytes;
+        bool hangup = false;
+    };
+    std::multimap<qint64, Injection> injections_; // by time in ns
     QByteArray flashed_;
     bool hungUp_ = false;
 };

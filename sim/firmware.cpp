@@ -86,9 +86,11 @@ std::optional<FirmwareReaction> Firmware::executeSetting(const QByteArray &line)
         if (options_.hangupIn == HangupPoint::Write)
             return FirmwareReaction{.hangup = true};
         ++counters_.fieldWrites;
-        Configuration changed = configuration_;
-        changed.set(info.field, *value);
-        change(changed);
+        if (options_.droppedSetting != info.command) {
+            Configuration changed = configuration_;
+            changed.set(info.field, *value);
+            change(changed);
+        }
         if (info.field == Field::Frequency)
             return FirmwareReaction{.lines = {"freq save"}};
         return FirmwareReaction{};
@@ -99,6 +101,8 @@ std::optional<FirmwareReaction> Firmware::executeSetting(const QByteArray &line)
 FirmwareReaction Firmware::probe()
 {
     ++counters_.probes;
+    if (!options_.answerProbes)
+        return {};
     return {.lines = {"CONNECT"}};
 }
 

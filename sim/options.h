@@ -18,6 +18,8 @@ struct Options {
 
     bool silent = false;              // never send a byte
     bool sendReadEnd = true;          // end the report with "READ END"
+    bool answerProbes = true;         // answer "SETUP#" with "CONNECT"
+    std::optional<int> reportBytes;   // send only this many bytes of each report
     qint64 answerDelayMs = 0;         // added to every answer, firmware and bootloader
 
     int pieceBytes = 0;               // > 0: send output in pieces of this many bytes ...
@@ -30,12 +32,15 @@ struct Options {
     int hangupBlock = 0;              // with HangupPoint::Block: the block (from 0) whose frame starts arriving
 
     bool enterBootloader = true;      // false: "REBOOT#" restarts straight into the firmware
+    int answerConnectFrom = 1;        // the bootloader answers this connect request (from 1) and later ones
+    bool silentAfterHeader = false;   // the bootloader takes the header, then never answers
     int askRepeatEvery = 0;           // > 0: after every Nth block, ask with 0x55 before asking with 0xC5
     std::optional<int> silentAfterBlock;  // stop answering once this block (from 0) has arrived
     QByteArray bootloaderStray;       // sent before every bootloader answer byte
     qint64 blockWriteMs = 0;          // time to write a received block to flash before asking for the next
 
     bool paceInput = false;           // take the host's bytes in no faster than 115,200 bit/s
+    QByteArray droppedSetting;        // a setting command ("AT+POSI,") taken and answered as usual, but not kept
 };
 
 } // namespace pelzosim

@@ -23,6 +23,8 @@ void Transmitter::sendLines(qint64 atNs, const QList<QByteArray> &lines, bool re
         bytes.fill(kUnterminatedFiller, options_.unterminatedLineBytes);
     for (const QByteArray &line : lines)
         bytes += line + kLineEnd + options_.noiseAfterLine;
+    if (report && options_.reportBytes)
+        bytes.truncate(*options_.reportBytes);
     send(atNs, bytes);
 }
 

@@ -128,18 +128,20 @@ std::unique_ptr<Timer> VirtualPlatform::createTimer()
 QString VirtualPlatform::getOpenFileName(const FileDialogRequest &request)
 {
     dialogRequests.append(request);
+    dialogKinds.append(QStringLiteral("open"));
     return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
 }
 
 QString VirtualPlatform::getSaveFileName(const FileDialogRequest &request)
 {
     dialogRequests.append(request);
+    dialogKinds.append(QStringLiteral("save"));
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
 
 void VirtualPlatform::messageBox(const QString &text, const QString &detail)
 {
-    messageBoxes.append({m_now, text, detail});
+    messageBoxes.append({m_now, text, detail, describeWindow ? describeWindow() : QString()});
 }
 
 bool VirtualSerialPort::fail(const QString &reason)
@@ -194,6 +196,12 @@ void VirtualSerialPort::close()
 {
     m_open = false;
     m_inbox.clear();
+    // What is still on its way never arrives.
+    for (const InFlight &write : std::exchange(m_inFlight, {})) {
+        m_platform.cancel(write.event);
+        m_bytesCutOff += write.bytes;
+    }
+    m_lineFreeAt = m_platform.now();
 }
 
 bool VirtualSerialPort::write(const QByteArray &bytes)
@@ -201,9 +209,29 @@ bool VirtualSerialPort::write(const QByteArray &bytes)
     if (!m_open)
         return fail(QStringLiteral("the port is not open"));
     m_writes.append({m_platform.now(), m_number, bytes});
-    if (m_peer)
-        m_peer->hostBytes(m_platform.now(), bytes);
+    carry(bytes);
     return true;
+}
+
+void VirtualSerialPort::carry(const QByteArray &bytes)
+{
+    if (m_lineRate == 0 && !m_stalled) {
+        if (m_peer)
+            m_peer->hostBytes(m_platform.now(), bytes);
+        return;
+    }
+    if (m_stalled) {
+        m_inFlight.append({0, bytes.size()});
+        return;
+    }
+    const qint64 start = std::max(m_lineFreeAt, m_platform.now());
+    m_lineFreeAt = start + (bytes.size() * 10 * 1000 + m_lineRate - 1) / m_lineRate;
+    const quint64 event = m_platform.schedule(m_lineFreeAt, [this, bytes] {
+        m_inFlight.removeFirst();
+        if (m_peer)
+            m_peer->hostBytes(m_platform.now(), bytes);
+    });
+    m_inFlight.append({event, bytes.size()});
 }
 
 QByteArray VirtualSerialPort::readAll()
@@ -213,7 +241,7 @@ QByteArray VirtualSerialPort::readAll()
 
 bool VirtualSerialPort::drain(int)
 {
-    return m_open;
+    return m_open && m_inFlight.isEmpty();
 }
 
 QString VirtualSerialPort::devicePath(int number) const
@@ -242,6 +270,7 @@ void VirtualSerialPort::deliver(const VirtualPeer::Output &output)
         return;
     if (!output.bytes.isEmpty()) {
         m_inbox += output.bytes;
+        m_received += output.bytes;
         if (onReceive)
             onReceive();
     }

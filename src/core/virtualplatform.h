@@ -48,6 +48,12 @@ public:
 
     // Scripting: the ports that exist (and open unless held elsewhere).
     void setOpenable(const QSet<int> &numbers) { m_openable = numbers; }
+    // A line that carries bits_per_second (10 bits a byte): a write reaches the
+    // far end once it has crossed, a close drops what has not. 0: at once;
+    // a stalled line carries nothing.
+    void setLineRate(int bitsPerSecond) { m_lineRate = bitsPerSecond; }
+    void setStalled(bool stalled) { m_stalled = stalled; }
+    qint64 bytesCutOff() const { return m_bytesCutOff; }
     void setHeldElsewhere(int number, bool held);
     void attachPeer(VirtualPeer *peer) { m_peer = peer; }
     VirtualPeer *peer() const { return m_peer; }
@@ -60,6 +66,8 @@ public:
     };
     const QList<Write> &writes() const { return m_writes; }
     QByteArray writtenBytes() const;
+    // Every byte the far end sent that reached the open port.
+    const QByteArray &receivedBytes() const { return m_received; }
     void clearWrites() { m_writes.clear(); }
     QString settings() const { return m_settings; }
     int openCount() const { return m_openCount; }
@@ -70,8 +78,20 @@ public:
 private:
     bool fail(const QString &reason);
 
+    void carry(const QByteArray &bytes);
+
     VirtualPlatform &m_platform;
     VirtualPeer *m_peer = nullptr;
+    int m_lineRate = 0;
+    bool m_stalled = false;
+    qint64 m_lineFreeAt = 0;
+    struct InFlight
+    {
+        quint64 event;
+        qsizetype bytes;
+    };
+    QList<InFlight> m_inFlight;
+    qint64 m_bytesCutOff = 0;
     int m_number = 1;
     bool m_open = false;
     int m_openCount = 0;
@@ -80,6 +100,7 @@ private:
     QSet<int> m_openable = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     QSet<int> m_heldElsewhere;
     QByteArray m_inbox;
+    QByteArray m_received;
     QList<Write> m_writes;
 };
 
@@ -102,6 +123,7 @@ public:
 
     qint64 now() const { return m_now; }
     VirtualSerialPort &port() { return m_port; }
+    const VirtualSerialPort &port() const { return m_port; }
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
 
     // Schedules an action (a click, a key) at an absolute virtual time.
@@ -114,17 +136,21 @@ public:
     QStringList openAnswers;
     QStringList saveAnswers;
     QList<FileDialogRequest> dialogRequests;
+    QStringList dialogKinds; // "open" or "save", one for each request
 
     struct Box
     {
         qint64 atMs;
         QString text;
         QString detail;
+        QString window; // what describeWindow said when the box came up
     };
     QList<Box> messageBoxes;
+    std::function<QString()> describeWindow;
 
 private:
     friend class VirtualTimer;
+    friend class VirtualSerialPort;
     using Key = std::pair<qint64, quint64>;
 
     quint64 schedule(qint64 timeMs, std::function<void()> action);

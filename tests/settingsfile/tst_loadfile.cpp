@@ -133,7 +133,7 @@ void TestLoadFile::goldenFileLoadsTheFactoryConfiguration()
     for (const char *name : octetBoxTexts())
         expected[QLatin1String(name) + QLatin1String(".enabled")] = QStringLiteral("0");
 
-    const QString path = testData(QStringLiteral("settingsfile/factory-defaults.ini"));
+    const QString path = testData(QStringLiteral("golden/factory-defaults.ini"));
     Window window;
     window.load(path);
     expected[QStringLiteral("ActivityLog")] =

@@ -37,7 +37,7 @@ struct Window : FormFixture
 
 QByteArray golden()
 {
-    return readBytes(testData(QStringLiteral("settingsfile/factory-defaults.ini")));
+    return readBytes(testData(QStringLiteral("golden/factory-defaults.ini")));
 }
 
 

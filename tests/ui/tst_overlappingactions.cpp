@@ -40,7 +40,7 @@ struct ExchangeStation : FormFixture
         buttonNamed(form, "Command0")->click(); // something to write
         // Load and Save find their answers waiting; a second image pick is cancelled.
         platform.openAnswers << QString::fromLocal8Bit(qgetenv("PELZO_TEST_DATA"))
-                                    + QStringLiteral("/settingsfile/factory-defaults.ini");
+                                    + QStringLiteral("/golden/factory-defaults.ini");
         platform.saveAnswers << programFolder.filePath(QStringLiteral("saved.ini"));
     }
 
