@@ -10,6 +10,10 @@ Device::Device(const Options &options)
       bootloader_(options_, counters_, journal_),
       transmitter_(options_, counters_)
 {
+    for (const auto &[atMs, bytes] : options_.sends)
+        injectAt(atMs, bytes);
+    if (options_.hangupAtMs)
+        hangUpAt(*options_.hangupAtMs);
 }
 
 void Device::hostBytes(qint64 nowMs, const QByteArray &bytes)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 
 #include <optional>
 
@@ -41,6 +43,8 @@ struct Options {
 
     bool paceInput = false;           // take the host's bytes in no faster than 115,200 bit/s
     QByteArray droppedSetting;        // a setting command ("AT+POSI,") taken and answered as usual, but not kept
+    QList<QPair<qint64, QByteArray>> sends; // bytes the device sends of its own at these times (ms)
+    std::optional<qint64> hangupAtMs;       // the device drops the link at this time (ms)
 };
 
 } // namespace pelzosim

@@ -108,6 +108,17 @@ const QList<OptionSpec> &optionTable()
              return !value.isEmpty();
          }},
         {"pace", nullptr, "Take the program's bytes in no faster than 115,200 bit/s.", PELZO_SWITCH(o.paceInput = true)},
+        {"send-at", "ms:hex", "Send these bytes (hex) of its own accord <ms> after the start; may be repeated.",
+         [](const QString &value, Options &o) {
+             bool ok = false;
+             const qint64 at = value.section(QLatin1Char(':'), 0, 0).toLongLong(&ok);
+             QByteArray bytes;
+             if (!ok || at < 0 || !hexBytes(value.section(QLatin1Char(':'), 1), &bytes))
+                 return false;
+             o.sends.append({at, bytes});
+             return true;
+         }},
+        {"hangup-at", "ms", "Drop the link <ms> after the start.", PELZO_COUNT(o.hangupAtMs = v)},
     };
     return table;
 }

@@ -4,7 +4,8 @@
 //
 //   bench_firmwareupdate [RUNS]      (default 3 runs of each)
 
-#include "emulatedwindow.h"
+#include "emulatorprocess.h"
+#include "realwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -44,20 +45,20 @@ struct Timing
 
 Timing runOnce(bool paced)
 {
-    QTemporaryDir dir;
-    EmulatorProcess sim(dir.path(), paced ? QStringList{QStringLiteral("--pace")} : QStringList());
+    Emulator sim(paced ? QStringList{QStringLiteral("--pace")} : QStringList());
     if (!sim.ready)
         return {};
-    EmulatedWindow window(dir.path());
+    RealWindow window(sim.folder());
     QByteArray image(ImageBytes, '\0');
     for (qsizetype i = 0; i < image.size(); ++i)
         image[i] = char((i * 131 + i / 977) & 0xFF);
-    const QString path = dir.filePath(QStringLiteral("image.bin"));
+    const QString path = sim.file("image.bin");
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
         return {};
     file.close();
-    window.chooseImage(path);
+    window.platform.openAnswer = path;
+    window.press("Command1");
 
     Timing timing;
     QElapsedTimer clock;
@@ -71,7 +72,7 @@ Timing runOnce(bool paced)
     });
     watch.start();
     clock.start();
-    buttonNamed(window.form, "Command2")->click();
+    window.press("Command2");
     while (window.form.firmware.updateInProgress && clock.elapsed() < GiveUpMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, int(PollMs));
     timing.wholeMs = clock.elapsed();
@@ -79,7 +80,7 @@ Timing runOnce(bool paced)
 
     QElapsedTimer flashWait;
     flashWait.start();
-    while (sim.flashed().size() != image.size() && flashWait.elapsed() < EmulatorProcess::StartTimeoutMs)
+    while (sim.flashed().size() != image.size() && flashWait.elapsed() < Emulator::StartTimeoutMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, int(PollMs));
     timing.intact = sim.flashed() == image;
     return timing;

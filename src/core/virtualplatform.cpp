@@ -239,9 +239,13 @@ QByteArray VirtualSerialPort::readAll()
     return std::exchange(m_inbox, {});
 }
 
-bool VirtualSerialPort::drain(int)
+bool VirtualSerialPort::drain(int timeoutMs)
 {
-    return m_open && m_inFlight.isEmpty();
+    if (!m_open)
+        return fail(QStringLiteral("the port closed before its last bytes left"));
+    if (!m_inFlight.isEmpty() && timeoutMs > 0)
+        return fail(QStringLiteral("bytes did not leave the port within %1 ms").arg(timeoutMs));
+    return m_inFlight.isEmpty();
 }
 
 QString VirtualSerialPort::devicePath(int number) const

@@ -117,6 +117,11 @@ void transferTick(Station &station)
         return;
     }
 
+    // The device went away mid-transfer: nothing more can come, so waiting out the stall would only keep the window locked.
+    if (fw.headerSent && !station.port().isOpen()) {
+        giveUpTransfer(station, QStringLiteral("the connection to the device was lost."), fw.BlockIndex);
+        return;
+    }
     if (fw.headerSent && station.platform().tickCount() - fw.lastResponseTick >= quint32(fw.stallTimeoutMs)) {
         const QString why = QStringLiteral("the device has not answered for %1 seconds.").arg(fw.stallTimeoutMs / 1000);
         giveUpTransfer(station, why, fw.BlockIndex);

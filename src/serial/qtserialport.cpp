@@ -137,7 +137,11 @@ bool QtSerialPort::drain(int timeoutMs)
         if (deadline.hasExpired() || !m_port.waitForBytesWritten(int(deadline.remainingTime())))
             break;
     }
-    return m_port.isOpen() && m_port.bytesToWrite() == 0;
+    if (!m_port.isOpen())
+        return fail(QStringLiteral("the port closed before its last bytes left"));
+    if (m_port.bytesToWrite() > 0 && timeoutMs > 0)
+        return fail(QStringLiteral("%1 bytes did not leave the port within %2 ms").arg(m_port.bytesToWrite()).arg(timeoutMs));
+    return m_port.bytesToWrite() == 0;
 }
 
 QString QtSerialPort::devicePath(int number) const

@@ -4,7 +4,8 @@
 // (pelzo_sim, in-process) at the far end of its port. A file holds scenarios,
 // each from "scenario TITLE" on; "#" starts a comment. Each line is a step,
 // done in its place, or at a virtual time with "at MS ...". A step may carry
-// "| " lines under it. Words in quotes take \r \n \t \" \\ \xHH.
+// "| " lines under it. Words in quotes take \r \n \t \" \\ \xHH, and \{N}c
+// for N times the character c.
 //
 // Before the window loads (these steps come first):
 //   emulator --option value ...   pelzo-sim's options; "emulator off": no device
@@ -18,6 +19,8 @@
 //   click C    set C "text" (as the program sets it; also LineBuffer, select-port)
 //   type C "text"    pick COMBO "item"    answer-open "name"    answer-save "name"
 //   device-sends "bytes"    hangup    close    open-list COMBO    run MS (let virtual time reach MS)
+//   parse "line" (LineBuffer := line, then the parser)    receive "bytes" (the receive path)
+//   snapshot (remember the fields, octet-boxes enabled|disabled|mixed, flags and ActivityLog)
 //   expect C "text" | enabled | disabled        (a check box reads 1 or 0,
 //          a progress bar "VALUE of MIN..MAX"; also LineBuffer, Text1, the five
 //          flags, BlockIndex, ConnectTries, port, port-number, cut-off, Timer1,
@@ -30,6 +33,7 @@
 //   expect device | LABEL:value ...    expect counters NAME=N ...
 //   expect flashed IMAGE|nothing       expect items COMBO "item" ...
 //   expect received "bytes" | golden FILE   (every byte the port received)
+//   expect parsed ok|failed    expect only C="text" ... (nothing else changed since the snapshot)
 // "rows NAME ..." with "| row title | value | ..." lines runs the scenario
 // once a row, $NAME standing for the row's value.
 

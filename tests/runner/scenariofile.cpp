@@ -52,6 +52,20 @@ QStringList wordsOf(const QString &line)
     return words;
 }
 
+// The byte of the one character or escape at `at`, moving `at` past it.
+char unit(const QByteArray &text, qsizetype &at)
+{
+    if (text[at] != '\\' || at + 1 == text.size())
+        return text[at++];
+    const char next = text[at + 1];
+    at += 2;
+    if (next == 'x' && at + 1 < text.size()) {
+        at += 2;
+        return char(text.mid(at - 2, 2).toInt(nullptr, 16));
+    }
+    return next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : next;
+}
+
 QByteArray unescape(const QString &word)
 {
     const QByteArray text = word.toUtf8();
@@ -59,23 +73,16 @@ QByteArray unescape(const QString &word)
     const qsizetype close = text.lastIndexOf('"');
     const QByteArray inner = open >= 0 && close > open ? text.mid(open + 1, close - open - 1) : text;
     QByteArray bytes;
-    for (qsizetype i = 0; i < inner.size(); ++i) {
-        if (inner[i] != '\\' || i + 1 == inner.size()) {
-            bytes += inner[i];
+    for (qsizetype at = 0; at < inner.size();) {
+        const qsizetype end = inner.indexOf('}', at);
+        if (inner.mid(at, 2) == "\\{" && end > at && end + 1 < inner.size()) {
+            const int count = inner.mid(at + 2, end - at - 2).toInt();
+            qsizetype next = end + 1;
+            bytes += QByteArray(count, unit(inner, next));
+            at = next;
             continue;
         }
-        const char next = inner[++i];
-        if (next == 'r')
-            bytes += '\r';
-        else if (next == 'n')
-            bytes += '\n';
-        else if (next == 't')
-            bytes += '\t';
-        else if (next == 'x' && i + 2 < inner.size()) {
-            bytes += char(inner.mid(i + 1, 2).toInt(nullptr, 16));
-            i += 2;
-        } else
-            bytes += next;
+        bytes += unit(inner, at);
     }
     return bytes;
 }

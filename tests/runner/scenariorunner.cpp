@@ -4,6 +4,8 @@
 #include "simpeer.h"
 
 #include "core/virtualplatform.h"
+#include "protocol/peizhi.h"
+#include "protocol/serialreceive.h"
 #include "optiontable.h"
 #include "statefile.h"
 #include "ui/controltable.h"
@@ -176,6 +178,28 @@ private:
         return values.contains(name) ? std::optional(values[name]) : std::nullopt;
     }
 
+    // Everything the parser and the actions may change, by name.
+    QMap<QString, QString> state() const
+    {
+        QMap<QString, QString> all;
+        for (const ControlSpec &row : controlTable()) {
+            if (!row.field)
+                continue;
+            const QString name = QLatin1String(nameOf(row.name));
+            all[name] = shown(m_form->widget(row.name));
+        }
+        QSet<bool> enabled;
+        for (ControlName box : octetBoxNames())
+            enabled << m_form->widget(box)->isEnabled();
+        all[QStringLiteral("octet-boxes")] = enabled.size() > 1 ? QStringLiteral("mixed")
+                                             : *enabled.begin()  ? QStringLiteral("enabled")
+                                                                 : QStringLiteral("disabled");
+        for (const char *flag : {"ConnectSeen", "ReadEndSeen", "FreqSaveSeen", "WifiSuccessSeen", "EeramResetSeen"})
+            all[QLatin1String(flag)] = *value(QLatin1String(flag));
+        all[QStringLiteral("ActivityLog")] = m_form->activityLog();
+        return all;
+    }
+
     QStringList sentLines() const
     {
         QStringList lines;
@@ -258,6 +282,13 @@ private:
             m_device->device.injectAt(m_platform->now(), unescape(w.value(0)));
         } else if (verb == QLatin1String("hangup")) {
             m_device->device.hangUpAt(m_platform->now());
+        } else if (verb == QLatin1String("parse")) {
+            m_form->LineBuffer = unescape(w.value(0));
+            m_parsed = peizhi(*m_form);
+        } else if (verb == QLatin1String("receive")) {
+            receiveBytes(*m_form, unescape(w.value(0)));
+        } else if (verb == QLatin1String("snapshot")) {
+            m_snapshot = state();
         } else if (verb == QLatin1String("open-list")) {
             if (auto *combo = qobject_cast<QComboBox *>(widget(step, w.value(0)))) {
                 combo->showPopup();
@@ -278,6 +309,8 @@ private:
     {
         if (name == QLatin1String("LineBuffer")) {
             m_form->LineBuffer = to.toUtf8();
+        } else if (name == QLatin1String("Text1")) {
+            m_form->Text1.setText(to);
         } else if (name == QLatin1String("select-port")) {
             m_platform->port().setCommPort(to.toInt());
         } else if (auto *edit = m_form->control<QLineEdit>(qPrintable(name))) {
@@ -397,6 +430,15 @@ private:
             if (m_device->device.flashedImage() != image)
                 fail(step, QStringLiteral("the device flashed %1 bytes, not the %2 bytes of %3")
                                .arg(m_device->device.flashedImage().size()).arg(image.size()).arg(how));
+        } else if (what == QLatin1String("parsed")) {
+            check(step, QStringLiteral("the parse"), m_parsed ? QStringLiteral("ok") : QStringLiteral("failed"), how);
+        } else if (what == QLatin1String("only")) {
+            QMap<QString, QString> expected = m_snapshot;
+            for (const QString &pair : w.mid(1))
+                expected[pair.section(QLatin1Char('='), 0, 0)] = text(pair.section(QLatin1Char('='), 1));
+            const QMap<QString, QString> now = state();
+            for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+                check(step, it.key(), now.value(it.key()), it.value());
         } else if (what == QLatin1String("received")) {
             const QByteArray expected = how == QLatin1String("golden")
                                             ? readBytes(testData(QStringLiteral("golden/") + w.value(2)))
@@ -450,6 +492,8 @@ private:
     std::optional<SimPeer> m_device;
     std::unique_ptr<Form1> m_form;
     QStringList m_failures;
+    QMap<QString, QString> m_snapshot;
+    bool m_parsed = false;
 };
 
 } // namespace

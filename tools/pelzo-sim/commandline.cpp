@@ -51,10 +51,11 @@ bool parseCommandLine(const QCoreApplication &app, SimSettings *settings, QStrin
     for (const pelzosim::OptionSpec &spec : pelzosim::optionTable()) {
         if (!parser.isSet(spec.name))
             continue;
-        const QString value = spec.valueName ? parser.value(spec.name) : QString();
-        if (!spec.apply(value, settings->device)) {
-            *error = QStringLiteral("invalid value \"%1\" for --%2").arg(value, spec.name);
-            return false;
+        for (const QString &value : spec.valueName ? parser.values(spec.name) : QStringList{QString()}) {
+            if (!spec.apply(value, settings->device)) {
+                *error = QStringLiteral("invalid value \"%1\" for --%2").arg(value, spec.name);
+                return false;
+            }
         }
     }
     return true;

@@ -1,6 +1,4 @@
-#include "filebytes.h"
 #include "formfixture.h"
-#include "simpeer.h"
 
 #include "core/factorydefaults.h"
 
@@ -76,11 +74,14 @@ struct ShownWindow : FormFixture
 
 } // namespace
 
-class TestEditing : public QObject
+class TestWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void startsAsTheProgramStarts();
+    void typingIsFilteredAndLimited_data();
+    void typingIsFilteredAndLimited();
     void editingAnywhereInALimitedBox_data();
     void editingAnywhereInALimitedBox();
     void tabVisitsEveryControlInTabIndexOrder();
@@ -89,10 +90,66 @@ private slots:
     void captionsAndListItemsFitTheirRoom();
     void clippedValuesShowTheirStartAndATooltip();
     void inputsAreNamedAfterTheirLabels();
-    void anUpdateAfterALoadFindsTheResetAcknowledged();
+    void typingIntoADropDownNeverChangesItsList();
+    void theActivityLogKeepsCrLfAndWhatTheUserTypes();
 };
 
-void TestEditing::editingAnywhereInALimitedBox_data()
+void TestWindow::startsAsTheProgramStarts()
+{
+    ShownWindow f;
+    for (auto *button : f.form.findChildren<QPushButton *>())
+        QCOMPARE(button->isEnabled(), button->objectName() != QLatin1String("Command7"));
+    const QMap<QString, QString> texts{{"Text3", "0/10"}, {"Text6", "PELZO "}, {"Text12", "Config 20160728"},
+                                       {"Text32", "---"}};
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        QCOMPARE(f.form.control<QLineEdit>(qPrintable(it.key()))->text(), it.value());
+    QVERIFY(!f.form.control<QWidget>("Text32")->isEnabled() && !f.form.control<QWidget>("Label21")->isEnabled());
+    QVERIFY(f.form.Timer2->isActive() && !f.form.Timer1->isActive());
+    QCOMPARE(f.form.windowTitle(), QStringLiteral("PELZO aprs config"));
+    const QRect client = f.form.rect();
+    for (const ControlSpec &row : controlTable()) {
+        QWidget *widget = f.form.widget(row.name);
+        const QRect area(widget->mapTo(&f.form, QPoint(0, 0)), widget->size());
+        QVERIFY2(row.hidden ? !widget->isVisible() : client.adjusted(-3, -3, 3, 3).contains(area), nameOf(row.name));
+    }
+    // "Comment" names the position, "Status" the comment: each stands beside its box.
+    const auto area = [&f](const char *name) {
+        QWidget *widget = f.form.control<QWidget>(name);
+        return QRect(widget->mapTo(&f.form, QPoint()), widget->size());
+    };
+    for (const auto &[label, box] : {std::pair{"Label6", "Text8"}, std::pair{"Label11", "Text7"}}) {
+        const QRect l = area(label), b = area(box);
+        QVERIFY(l.right() <= b.left() + 2 && l.top() < b.bottom() && b.top() < l.bottom());
+    }
+}
+
+void TestWindow::typingIsFilteredAndLimited_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("the callsign in capitals, up to 6") << "Text4" << "n0call-z" << "N0CALL";
+    QTest::newRow("the passcode refuses letters, blanks, - and Enter") << "Text5" << "1a 2-\r3" << "123";
+    QTest::newRow("the passcode stops at 5") << "Text5" << "1234567" << "12345";
+    QTest::newRow("the interval takes digits only") << "Text10" << "06x00." << "0600";
+    QTest::newRow("the frequency takes digits, . and /, up to 8") << "Text31" << "14a4 .64/009" << "144.64/0";
+    QTest::newRow("the comment stops at 40") << "Text7" << QString(45, 'c') << QString(40, 'c');
+    QTest::newRow("the Wi-Fi password stops at 20") << "Text33" << QString(25, 'p') << QString(20, 'p');
+    QTest::newRow("octet boxes take anything") << "Text13" << "1a2 b3-4" << "1a2 b3-4";
+}
+
+void TestWindow::typingIsFilteredAndLimited()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    FormFixture f;
+    auto *edit = f.form.control<QLineEdit>(qPrintable(box));
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(edit->text(), shown);
+}
+
+void TestWindow::editingAnywhereInALimitedBox_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("start");
@@ -128,7 +185,7 @@ void TestEditing::editingAnywhereInALimitedBox_data()
                                                              << "N" << 1;
 }
 
-void TestEditing::editingAnywhereInALimitedBox()
+void TestWindow::editingAnywhereInALimitedBox()
 {
     QFETCH(QString, box);
     QFETCH(QString, start);
@@ -152,7 +209,7 @@ void TestEditing::editingAnywhereInALimitedBox()
     QCOMPARE(edit->cursorPosition(), caret);
 }
 
-void TestEditing::tabVisitsEveryControlInTabIndexOrder()
+void TestWindow::tabVisitsEveryControlInTabIndexOrder()
 {
     ShownWindow f;
     std::vector<std::pair<int, QString>> order;
@@ -182,7 +239,7 @@ void TestEditing::tabVisitsEveryControlInTabIndexOrder()
     QCOMPARE(backward, expected);
 }
 
-void TestEditing::onlyAPickFromTheOpenListPicks()
+void TestWindow::onlyAPickFromTheOpenListPicks()
 {
     ShownWindow f;
     auto *mode = f.form.control<QComboBox>("Combo2");
@@ -210,7 +267,7 @@ void TestEditing::onlyAPickFromTheOpenListPicks()
     QCOMPARE(f.form.port().commPort(), 4);
 }
 
-void TestEditing::theWheelOverAClosedDropDownChangesNothing()
+void TestWindow::theWheelOverAClosedDropDownChangesNothing()
 {
     ShownWindow f;
     applyFactoryDefaults(f.form);
@@ -225,7 +282,7 @@ void TestEditing::theWheelOverAClosedDropDownChangesNothing()
     }
 }
 
-void TestEditing::captionsAndListItemsFitTheirRoom()
+void TestWindow::captionsAndListItemsFitTheirRoom()
 {
     ShownWindow f;
     // The captions the actions put on buttons while they run.
@@ -254,7 +311,7 @@ void TestEditing::captionsAndListItemsFitTheirRoom()
     }
 }
 
-void TestEditing::clippedValuesShowTheirStartAndATooltip()
+void TestWindow::clippedValuesShowTheirStartAndATooltip()
 {
     ShownWindow f;
     f.form.setText(ControlName::Text3, QStringLiteral("Connection is successful\r\n"));
@@ -271,7 +328,7 @@ void TestEditing::clippedValuesShowTheirStartAndATooltip()
     QVERIFY(textFits(octetBox(f.form, Field::IpAddress, 0), QStringLiteral("255")));
 }
 
-void TestEditing::inputsAreNamedAfterTheirLabels()
+void TestWindow::inputsAreNamedAfterTheirLabels()
 {
     FormFixture f;
     const QMap<QString, QString> names{
@@ -287,27 +344,32 @@ void TestEditing::inputsAreNamedAfterTheirLabels()
     QCOMPARE(f.form.control<QWidget>("Text4")->objectName(), QStringLiteral("Text4"));
 }
 
-void TestEditing::anUpdateAfterALoadFindsTheResetAcknowledged()
+void TestWindow::typingIntoADropDownNeverChangesItsList()
 {
-    FormFixture f;
-    SimPeer device;
-    f.platform.port().attachPeer(&device);
-    f.platform.port().setCommPort(1);
-    const QString settings = f.programFolder.filePath(QStringLiteral("station.ini"));
-    const QString image = f.programFolder.filePath(QStringLiteral("image.bin"));
-    QVERIFY(writeBytes(settings, "[PELZO]\r\n\r\nALIAS:3"));
-    QVERIFY(writeBytes(image, imageBytes(6000)));
-    f.platform.openAnswers << settings << image;
-    f.platform.at(10, [&] { f.form.control<QPushButton>("Command4")->click(); });
-    f.platform.at(20, [&] { f.form.control<QPushButton>("Command1")->click(); });
-    f.platform.at(30, [&] { f.form.control<QPushButton>("Command2")->click(); });
-    QString logAfterFirstPoll;
-    f.platform.at(2000, [&] { logAfterFirstPoll = f.form.activityLog(); });
-    f.platform.runUntil(20000);
-    QVERIFY2(logAfterFirstPoll.endsWith(QStringLiteral("\r\nreset eeram OK\r\n")), qPrintable(logAfterFirstPoll));
-    QVERIFY2(f.form.activityLog().endsWith(QStringLiteral("update complete")), qPrintable(f.form.activityLog()));
-    QCOMPARE(device.device.flashedImage(), imageBytes(6000));
+    ShownWindow f;
+    for (const auto &[name, typed] : {std::pair{"Combo7", "WIDE2-1"}, std::pair{"Combo8", "wide1"}}) {
+        auto *combo = f.form.control<QComboBox>(name);
+        const int count = combo->count();
+        combo->setFocus();
+        QTest::keyClicks(combo, QLatin1String(typed));
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCOMPARE(combo->currentText(), QLatin1String(typed));
+        QCOMPARE(combo->count(), count);
+    }
 }
 
-QTEST_MAIN(TestEditing)
-#include "tst_editing.moc"
+void TestWindow::theActivityLogKeepsCrLfAndWhatTheUserTypes()
+{
+    FormFixture f;
+    f.form.setActivityLog(QStringLiteral("Writing......"));
+    f.form.appendActivityLog(QStringLiteral("Write complete"));
+    auto *log = f.form.control<QPlainTextEdit>("Text29");
+    QCOMPARE(log->toPlainText(), QStringLiteral("Writing......\nWrite complete"));
+    log->moveCursor(QTextCursor::End);
+    log->insertPlainText(QStringLiteral("!"));
+    f.form.appendActivityLogText(QStringLiteral("x\r\n"));
+    QCOMPARE(f.form.activityLog(), QStringLiteral("Writing......\r\nWrite complete!x\r\n"));
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"

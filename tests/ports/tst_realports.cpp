@@ -1,0 +1,228 @@
+// What only real ports tell: the program's serial port on the pseudo-terminal
+// that pelzo-sim serves, other processes holding it, users without rights,
+// and the window closed while it waits.
+#include "emulatorprocess.h"
+#include "filebytes.h"
+#include "userwithoutrights.h"
+
+#include "core/virtualplatform.h"
+#include "serial/portfailure.h"
+#include "serial/portholders.h"
+#include "serial/qtserialport.h"
+#include "settingsfile/savefile.h"
+#include "ui/form1.h"
+#include "ui/windowplatform.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <time.h>
+
+using namespace pelzo;
+
+namespace {
+
+constexpr int TimeoutMs = 10000;
+// A process stuck in a busy loop would use about a whole second.
+constexpr qint64 IdleCpuLimitNs = 250'000'000;
+
+qint64 processCpuNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// The same executable, started again, plays the other process:
+//   hold PATH      another copy of the program: holds the port until its input ends
+//   open FOLDER    a user's program: tries COM1 of FOLDER, prints the failure detail
+//   save PATH      saves a settings file as Save file does, prints the ActivityLog
+int playOtherProcess(const QString &role, const QString &argument)
+{
+    QTextStream out(stdout);
+    if (role == QLatin1String("hold")) {
+        QSerialPort port(argument);
+        out << (port.open(QIODevice::ReadWrite) ? "held" : "failed") << Qt::endl;
+        while (std::getchar() != EOF) {
+        }
+        return 0;
+    }
+    if (role == QLatin1String("open")) {
+        QtSerialPort port(argument);
+        out << (port.setCommPort(1) && port.open() ? QStringLiteral("opened") : portFailureDetail(port));
+        return 0;
+    }
+    VirtualPlatform platform;
+    Form1 form(platform);
+    platform.saveAnswers << argument;
+    saveFile(form);
+    out << form.activityLog();
+    return 0;
+}
+
+} // namespace
+
+class TestRealPorts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lateBytesAreDroppedAndTheDeviceAnswers()
+    {
+        // The device speaks up before the program opens the port; that must not pass for an answer.
+        Emulator emulator({QStringLiteral("--send-at"), QStringLiteral("0:667265712073617665")});
+        QVERIFY(emulator.ready);
+        QTest::qWait(300);
+        QtSerialPort port(emulator.folder());
+        QByteArray received;
+        port.onReceive = [&] { received += port.readAll(); };
+        QVERIFY(port.setCommPort(1) && port.open());
+        QVERIFY(port.write("\r\nSETUP#\r\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(received, QByteArray("CONNECT\r\n"), TimeoutMs);
+    }
+
+    void whatIsWrittenBeforeACloseArrives()
+    {
+        Emulator emulator({});
+        QVERIFY(emulator.ready);
+        QtSerialPort port(emulator.folder());
+        QVERIFY(port.setCommPort(1) && port.open());
+        // Some kilobytes in many writes, the last of them just before the close.
+        for (int i = 0; i < 60; ++i)
+            QVERIFY(port.write("AT+COMMENT," + QByteArray::number(i).repeated(20) + "#\r\n"));
+        port.close();
+        QTRY_VERIFY_WITH_TIMEOUT(emulator.state().contains("COMMENT TEXT:" + QByteArray("59").repeated(20) + "\n"),
+                                 TimeoutMs);
+    }
+
+    void aHangUpClosesThePortOnceWithoutSpinning()
+    {
+        Emulator emulator({QStringLiteral("--hangup-at"), QStringLiteral("500")});
+        QVERIFY(emulator.ready);
+        QtSerialPort port(emulator.folder());
+        int lost = 0;
+        port.onLinkLost = [&] { ++lost; };
+        QVERIFY(port.setCommPort(1) && port.open());
+        QTRY_COMPARE_WITH_TIMEOUT(lost, 1, TimeoutMs);
+        QVERIFY(!port.isOpen() && !port.lastError().isEmpty());
+        const qint64 before = processCpuNs();
+        QTest::qWait(1000);
+        const qint64 used = processCpuNs() - before;
+        QVERIFY2(used < IdleCpuLimitNs, qPrintable(QStringLiteral("%1 ms of CPU in a second").arg(used / 1000000)));
+        QCOMPARE(lost, 1);
+        QVERIFY(!port.write("AT+READ#\r\n"));
+    }
+
+    void aHeldPortIsRefusedAndNamesItsHolder_data()
+    {
+        QTest::addColumn<QString>("shell");
+        QTest::addColumn<QString>("holder");
+        QTest::newRow("a terminal program's flock") << "exec flock --no-fork --exclusive DEVICE sleep 60" << "sleep";
+        QTest::newRow("a lock file and no flock") << "printf '%10d\\n' $$ > LOCKFILE; exec sleep 60" << "sleep";
+        QTest::newRow("the device open, no lock at all") << "exec sleep 60 < DEVICE" << "sleep";
+        QTest::newRow("another copy of the program") << "exec SELF hold DEVICE" << "tst_realports";
+    }
+    void aHeldPortIsRefusedAndNamesItsHolder()
+    {
+        QFETCH(QString, shell);
+        QFETCH(QString, holder);
+        Emulator emulator({});
+        QVERIFY(emulator.ready);
+        const QString device = emulator.device();
+        const QString lockFile = QStringLiteral("/var/lock/LCK..") + device.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
+        QProcess holding;
+        holding.start(QStringLiteral("sh"), {QStringLiteral("-c"), shell.replace(QLatin1String("DEVICE"), device)
+                                                                        .replace(QLatin1String("LOCKFILE"), lockFile)
+                                                                        .replace(QLatin1String("SELF"),
+                                                                                 QCoreApplication::applicationFilePath())});
+        QVERIFY(holding.waitForStarted(TimeoutMs));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockFile) || !processesWithDeviceOpen(device).isEmpty(), TimeoutMs);
+
+        QtSerialPort port(emulator.folder());
+        QVERIFY(port.setCommPort(1));
+        QVERIFY(!port.open());
+        const QString detail = portFailureDetail(port);
+        QVERIFY2(detail.contains(QStringLiteral("%1 (pid %2)").arg(holder).arg(holding.processId())), qPrintable(detail));
+        QVERIFY2(detail.contains(QLatin1String("then try again")), qPrintable(detail));
+        QVERIFY2(!emulator.trace().contains("host>dev"), "nothing reached the device");
+
+        holding.kill();
+        QVERIFY(holding.waitForFinished(TimeoutMs));
+        QVERIFY2(port.open(), qPrintable(port.lastError()));
+        QVERIFY(!QFileInfo::exists(lockFile) ||
+                readBytes(lockFile).split('\n').value(0).trimmed().toLongLong() == QCoreApplication::applicationPid());
+        // While this program holds the port, an flock taker is kept out too.
+        QCOMPARE(QProcess::execute(QStringLiteral("flock"), {QStringLiteral("--nonblock"), device, QStringLiteral("true")}), 1);
+        port.close();
+        QCOMPARE(QProcess::execute(QStringLiteral("flock"), {QStringLiteral("--nonblock"), device, QStringLiteral("true")}), 0);
+    }
+
+    void aUserWithoutRightsIsToldWhy()
+    {
+        const UserWithoutRights user;
+        QVERIFY2(user.error().isEmpty(), qPrintable(user.error()));
+        if (!user.isThrowaway())
+            QSKIP("only root can run a program as somebody else");
+        Emulator emulator({});
+        QVERIFY(emulator.ready);
+        const group *dialout = ::getgrnam("dialout");
+        QVERIFY(dialout);
+        const QByteArray device = QFile::encodeName(emulator.device());
+        QCOMPARE(::chown(device.constData(), 0, dialout->gr_gid), 0);
+        QCOMPARE(::chmod(device.constData(), 0660), 0);
+        QTemporaryDir runtime;
+        QVERIFY(user.own(runtime.path()) && user.own(emulator.folder()));
+        const QString detail = QString::fromUtf8(
+            user.run(QCoreApplication::applicationFilePath(), {QStringLiteral("open"), emulator.folder()}, runtime.path()));
+        QVERIFY2(detail.startsWith(QStringLiteral("COM1 (%1): Permission denied").arg(emulator.device())), qPrintable(detail));
+        QVERIFY2(detail.contains(QLatin1String("group \"dialout\"")), qPrintable(detail));
+
+        // A save the user may not make leaves the earlier file as it was and says so.
+        QTemporaryDir locked;
+        const QString file = locked.filePath(QStringLiteral("station.ini"));
+        QVERIFY(writeBytes(file, "earlier"));
+        QVERIFY(QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                         QFile::ReadOther | QFile::ExeOther));
+        const QString log =
+            QString::fromUtf8(user.run(QCoreApplication::applicationFilePath(), {QStringLiteral("save"), file}, runtime.path()));
+        QVERIFY2(log.contains(QLatin1String("Could not save")) && log.contains(QLatin1String("unchanged")), qPrintable(log));
+        QCOMPARE(readBytes(file), QByteArray("earlier"));
+    }
+
+    void closingTheWindowDuringAWaitEndsEverything()
+    {
+        Emulator emulator({QStringLiteral("--no-connect")});
+        QVERIFY(emulator.ready);
+        WindowPlatform platform(std::make_unique<QtSerialPort>(emulator.folder()), emulator.folder());
+        auto form = std::make_unique<Form1>(platform);
+        QPointer<Form1> window = form.get();
+        form->load();
+        form->port().setCommPort(1);
+        form->show();
+        QTimer::singleShot(1500, window, [window] { window->close(); });
+        form->control<QPushButton>("Command6")->click();
+        QVERIFY(!form->port().isOpen());
+        const int probes = int(emulator.trace().count("SETUP#"));
+        QTest::qWait(1500);
+        QCOMPARE(int(emulator.trace().count("SETUP#")), probes);
+        QVERIFY(probes >= 1 && probes <= 2);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 3 && QStringList{"hold", "open", "save"}.contains(QLatin1String(argv[1])))
+        return playOtherProcess(QLatin1String(argv[1]), QString::fromLocal8Bit(argv[2]));
+    TestRealPorts test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_realports.moc"

@@ -1,0 +1,281 @@
+// The pure logic, table by table: waiting, image framing, line settings,
+// port names, reading bytes that arrived, and the emulated device's own rules.
+#include "filebytes.h"
+
+#include "core/programfolder.h"
+#include "core/textcodec.h"
+#include "core/virtualplatform.h"
+#include "firmware/bootloaderframes.h"
+#include "firmware/progresstext.h"
+#include "firmware/romimage.h"
+#include "serial/linesettings.h"
+#include "serial/portnames.h"
+#include "ui/inputrules.h"
+
+#include "device.h"
+#include "statefile.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pelzo;
+
+class TestUnits : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void waitReturnsAtTheFirstReadingPastItsDuration_data()
+    {
+        QTest::addColumn<quint32>("origin");
+        QTest::addColumn<int>("duration");
+        QTest::addColumn<qint64>("returnsAt");
+        QTest::newRow("wait 0 returns 1 ms later") << 0u << 0 << qint64(1);
+        QTest::newRow("wait 1000 returns at 1001") << 0u << 1000 << qint64(1001);
+        QTest::newRow("a negative wait behaves as 0") << 0u << -5 << qint64(1);
+        QTest::newRow("across the clock's wrap") << 0xffffff00u << 1000 << qint64(1001);
+        QTest::newRow("from the last tick before the wrap") << 0xffffffffu << 100 << qint64(101);
+        QTest::newRow("ending exactly on the wrap") << 0xfffffc17u << 1000 << qint64(1001);
+    }
+    void waitReturnsAtTheFirstReadingPastItsDuration()
+    {
+        QFETCH(quint32, origin);
+        QFETCH(int, duration);
+        QFETCH(qint64, returnsAt);
+        VirtualPlatform platform(origin);
+        waitMs(platform, duration);
+        QCOMPARE(platform.now(), returnsAt);
+    }
+
+    void waitsNestAndLetEventsAndTicksRun()
+    {
+        VirtualPlatform platform;
+        QStringList order;
+        auto timer = platform.createTimer();
+        timer->setInterval(400);
+        timer->onTick = [&] { order << QStringLiteral("tick at %1").arg(platform.now()); };
+        timer->start();
+        platform.at(200, [&] {
+            order << QStringLiteral("inner starts");
+            waitMs(platform, 1000);
+            order << QStringLiteral("inner ends at %1").arg(platform.now());
+            timer->stop();
+        });
+        platform.at(700, [&] { order << QStringLiteral("event at %1").arg(platform.now()); });
+        waitMs(platform, 500);
+        order << QStringLiteral("outer ends at %1").arg(platform.now());
+        QCOMPARE(order, (QStringList{"inner starts", "tick at 400", "event at 700", "tick at 800", "tick at 1200",
+                                     "inner ends at 1201", "outer ends at 1201"}));
+        platform.at(1300, [&] { platform.beginClosing(); });
+        waitMs(platform, 20000);
+        QCOMPARE(platform.now(), qint64(1300));
+    }
+
+    void imagesArePaddedToWholeBlocks_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<int>("blocks");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("5000 bytes: 3 blocks") << qint64(5000) << 3 << true;
+        QTest::newRow("4096 bytes: the third all filler") << qint64(4096) << 3 << true;
+        QTest::newRow("2047 bytes: one block") << qint64(2047) << 1 << true;
+        QTest::newRow("an empty file: one block of filler") << qint64(0) << 1 << true;
+        QTest::newRow("the largest image: 256 blocks") << qint64(524287) << 256 << true;
+        QTest::newRow("256 whole blocks cannot be described") << qint64(524288) << 0 << false;
+    }
+    void imagesArePaddedToWholeBlocks()
+    {
+        QFETCH(qint64, size);
+        QFETCH(int, blocks);
+        QFETCH(bool, taken);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("image.bin"));
+        QVERIFY(writeBytes(path, imageBytes(size)));
+        const RomImageFile image = readRomImage(path);
+        QCOMPARE(image.error.isEmpty(), taken);
+        if (!taken)
+            return;
+        QCOMPARE(image.length, qint32(size));
+        QCOMPARE(image.image.size(), qsizetype(blocks) * 2048 + 1);
+        QCOMPARE(image.image.left(size), imageBytes(size));
+        QCOMPARE(image.image.mid(size, blocks * 2048 - size), QByteArray(blocks * 2048 - size, '\xff'));
+        QCOMPARE(image.image.back(), '\0');
+        QVERIFY(!readRomImage(folder.filePath(QStringLiteral("missing.bin"))).error.isEmpty());
+    }
+
+    void framesForTheBootloader()
+    {
+        QCOMPARE(imageHeader(5000), QByteArray("\x5e\x03\x88\x02\xe5", 5));
+        QCOMPARE(imageHeader(6144), QByteArray("\x5e\x00\x00\x03\xe5", 5));
+        QByteArray block(2049, '\0');
+        block[0] = 1;
+        block[1] = 2;
+        block[2048] = char(0x77); // the slot itself does not count
+        QCOMPARE(XorChecksum(block), uchar(3));
+        QByteArray frame;
+        const QByteArray image = QByteArray(2048, '\xff') + QByteArray(1, '\0');
+        QVERIFY(fillBlockFrame(image, 0, frame));
+        QCOMPARE(frame.back(), '\0'); // 2048 bytes of 0xFF cancel out
+        QVERIFY(!fillBlockFrame(image, 1, frame) && !fillBlockFrame(image, -1, frame));
+        QCOMPARE(bootResponseAt(u"E5C5"), BootResponse::HeaderWanted);
+        QCOMPARE(bootResponseAt(u"55"), BootResponse::SameBlockAgain);
+        QCOMPARE(bootResponseAt(u" C5"), BootResponse::None);
+        QCOMPARE(bootResponseAt(u"c5"), BootResponse::None);
+        QCOMPARE(roundedPercent(1, 8), 12); // a half goes to the even neighbour
+        QCOMPARE(roundedPercent(3, 8), 38);
+        QCOMPARE(roundedPercent(23, 40), 58);
+    }
+
+    void lineSettings()
+    {
+        const auto device = parseLineSettings(QLatin1String(DeviceLineSettings));
+        QVERIFY(device && device->baudRate == 115200 && device->parity == QSerialPort::NoParity &&
+                device->dataBits == QSerialPort::Data8 && device->stopBits == QSerialPort::OneStop);
+        const auto other = parseLineSettings(QStringLiteral("9600,e,7,2"));
+        QVERIFY(other && other->parity == QSerialPort::EvenParity && other->dataBits == QSerialPort::Data7 &&
+                other->stopBits == QSerialPort::TwoStop);
+        QVERIFY(!parseLineSettings(QStringLiteral("115200,n,8")));
+        QVERIFY(!parseLineSettings(QStringLiteral("115200,x,8,1")));
+    }
+
+    void portNamesStandForDevices()
+    {
+        QCOMPARE(listedPortNumber(QStringLiteral("COM16")), std::optional(16));
+        for (const char *name : {"COM17", "com4", "COM04", "COM"})
+            QVERIFY2(!listedPortNumber(QLatin1String(name)), name);
+#if defined(Q_OS_LINUX)
+        QTemporaryDir folder;
+        QVERIFY(QDir().mkpath(folder.filePath(QStringLiteral("ports"))));
+        QVERIFY(QFile::link(QStringLiteral("/dev/ttyUSB-gone"), folder.filePath(QStringLiteral("ports/COM9"))));
+        QVERIFY(writeBytes(folder.filePath(QStringLiteral("ports/COM3")), "not a link"));
+        const QMap<int, QString> devices{{4, "/dev/ttyS3"},   {5, "/dev/ttyUSB0"}, {12, "/dev/ttyUSB7"},
+                                         {13, "/dev/ttyACM0"}, {9, "/dev/ttyUSB-gone"}, {3, "/dev/ttyS2"}};
+        for (auto it = devices.cbegin(); it != devices.cend(); ++it)
+            QCOMPARE(portDevicePath(it.key(), folder.path()), it.value());
+#endif
+    }
+
+    void portsArePresentByTheSystemsListAndByLinks()
+    {
+        QTemporaryDir folder;
+        const QString ports = folder.filePath(QStringLiteral("ports"));
+        QVERIFY(QDir().mkpath(ports));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), ports + QStringLiteral("/COM7")));
+        QVERIFY(QFile::link(folder.filePath(QStringLiteral("gone")), ports + QStringLiteral("/COM2")));
+        DeviceListing listing;
+        listing.systemPorts = {QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyUSB1"),
+                               QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyS1")};
+#if defined(Q_OS_LINUX)
+        QCOMPARE(presentPorts(folder.path(), listing), (QList<int>{1, 6, 7, 13}));
+#endif
+        QCOMPARE(portDevicePath(7, folder.path(), listing), QStringLiteral("/dev/null"));
+    }
+
+    void portsIniPutsAnyPortBehindACom()
+    {
+        QTemporaryDir folder;
+        QVERIFY(writeBytes(folder.filePath(QStringLiteral("ports.ini")),
+                           "; COM23 is the USB adapter\r\n[ports]\r\nCOM3=COM23\r\ncom5 = /dev/serial/by-id/usb-1\r\n"
+                           "[other]\r\nCOM6=COM99\r\n"));
+        DeviceListing listing;
+        listing.systemPorts = {QStringLiteral("COM23"), QStringLiteral("/dev/serial/by-id/usb-1")};
+        QCOMPARE(portDevicePath(3, folder.path(), listing), QStringLiteral("COM23"));
+        QCOMPARE(portDevicePath(5, folder.path(), listing), QStringLiteral("/dev/serial/by-id/usb-1"));
+        QVERIFY(portDevicePath(6, folder.path(), listing) != QStringLiteral("COM99"));
+        QCOMPARE(presentPorts(folder.path(), listing), (QList<int>{3, 5}));
+    }
+
+    void macAdaptersLeaveThePseudoPortsOut()
+    {
+        const QStringList listing{"cu.Bluetooth-Incoming-Port", "cu.usbserial-A10K1234", "cu.debug-console",
+                                  "cu.wlan-debug",           "cu.SLAB_USBtoUART",    "tty.usbserial-A10K1234",
+                                  "cu.usbmodem14101"};
+        QCOMPARE(macAdapters(listing), (QStringList{"cu.SLAB_USBtoUART", "cu.usbmodem14101", "cu.usbserial-A10K1234"}));
+        // A pseudo-port that appears does not move an adapter to another number.
+        QCOMPARE(macAdapters(listing + QStringList{"cu.AirPods-WirelessiAP"}), macAdapters(listing));
+    }
+
+    void bytesThatArrivedAreReadAndKept_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("lastCharacter");
+        QTest::newRow("UTF-8") << QByteArray("a\xc3\xa9\xe5\x85\xac") << QStringLiteral("aé公")
+                               << QByteArray("\xe5\x85\xac");
+        QTest::newRow("a character cut off at the end waits") << QByteArray("a\xe5\x85") << QStringLiteral("a")
+                                                               << QByteArray("a");
+        QTest::newRow("GBK") << QByteArray("a\xd6\xd0") << QStringLiteral("a中") << QByteArray("\xd6\xd0");
+        QTest::newRow("no reading but Latin-1") << QByteArray("a\xff") << QStringLiteral("aÿ") << QByteArray("\xff");
+        QTest::newRow("an overlong UTF-8 form is no UTF-8") << QByteArray("\xc0\xaf") << QStringLiteral("蜡")
+                                                            << QByteArray("\xc0\xaf");
+    }
+    void bytesThatArrivedAreReadAndKept()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, lastCharacter);
+        const DecodedBytes decoded(bytes, Fallback::Gb18030);
+        QCOMPARE(decoded.text(), text);
+        QCOMPARE(decoded.bytes(decoded.size() - 1, decoded.size()), lastCharacter);
+    }
+
+    void keyFiltersOfTheDigitAndCallsignFields()
+    {
+        QCOMPARE(capitals('z'), int('Z'));
+        QCOMPARE(capitals('{'), int('{'));
+        QCOMPARE(capitals(8), 8);
+        for (int code : {int('0'), int('9'), 8})
+            QCOMPARE(digitsOnly(code), code);
+        for (int code : {int('/'), int(':'), int(' '), 13})
+            QCOMPARE(digitsOnly(code), 0);
+        for (int code : {int('.'), int('/'), int('9')})
+            QCOMPARE(frequencyCharacters(code), code);
+        QCOMPARE(frequencyCharacters('-'), 0);
+    }
+
+    void theProgramFolderIsBesideTheProgramWhenItMayWriteThere()
+    {
+        QTemporaryDir program, user;
+        const QString userFolder = QDir(user.path()).filePath(QStringLiteral("deep/pelzo-config"));
+        QCOMPARE(chooseProgramFolder(program.path(), userFolder), program.path());
+        QVERIFY(!QDir(userFolder).exists());
+        QCOMPARE(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QCOMPARE(chooseProgramFolder(QStringLiteral("/nonexistent/pelzo/bin"), userFolder), userFolder);
+        QVERIFY(QDir(userFolder).exists());
+    }
+
+    void theEmulatedDeviceKeepsItsState()
+    {
+        pelzosim::Configuration state = pelzosim::Configuration::factory();
+        state.set(pelzosim::Field::Comment, "caf\xc3\xa9: #1");
+        state.wifiPassword = "p,w";
+        QCOMPARE(pelzosim::statefile::parse(pelzosim::statefile::serialize(state)), state);
+        QCOMPARE(pelzosim::statefile::parse("PASS:1\nnonsense\n").value(pelzosim::Field::Passcode), QByteArray("1"));
+        QCOMPARE(pelzosim::statefile::parse("").value(pelzosim::Field::Comment), QByteArray("PELZO 144.640MHz"));
+    }
+
+    void theEmulatedBootloaderRefusesABadCheckByte()
+    {
+        for (const bool good : {true, false}) {
+            pelzosim::Device device;
+            QByteArray image = imageBytes(3000) + QByteArray(2 * 2048 - 3000, '\xff') + QByteArray(1, '\0');
+            device.hostBytes(0, "REBOOT#\r\n");
+            device.hostBytes(10, QByteArray("\x5f\x00\x00\xf5", 4));
+            device.hostBytes(20, imageHeader(3000));
+            for (int block = 0; block < 2; ++block) {
+                QByteArray frame;
+                QVERIFY(fillBlockFrame(image, block, frame));
+                if (!good)
+                    frame[2048] = char(frame[2048] ^ 1);
+                device.takeDue(30 + 100 * block);
+                device.hostBytes(40 + 100 * block, frame);
+            }
+            device.takeDue(1000);
+            QCOMPARE(device.flashedImage(), good ? imageBytes(3000) : QByteArray());
+            QCOMPARE(device.counters().checkErrors, good ? 0 : 1);
+        }
+    }
+};
+
+QTEST_MAIN(TestUnits)
+#include "tst_units.moc"
