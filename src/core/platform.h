@@ -46,6 +46,8 @@ public:
     std::function<void()> onReceive;
     // Raised once when the device vanished while the port was open; the port is closed by then.
     std::function<void()> onLinkLost;
+    // Told of every byte that goes out (fromDevice false) or comes in, for a trace.
+    std::function<void(bool fromDevice, const QByteArray &bytes)> onTraffic;
 
 private:
     bool m_shutDown = false;

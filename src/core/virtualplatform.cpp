@@ -209,6 +209,8 @@ bool VirtualSerialPort::write(const QByteArray &bytes)
     if (!m_open)
         return fail(QStringLiteral("the port is not open"));
     m_writes.append({m_platform.now(), m_number, bytes});
+    if (onTraffic)
+        onTraffic(false, bytes);
     carry(bytes);
     return true;
 }
@@ -216,8 +218,8 @@ bool VirtualSerialPort::write(const QByteArray &bytes)
 void VirtualSerialPort::carry(const QByteArray &bytes)
 {
     if (m_lineRate == 0 && !m_stalled) {
-        if (m_peer)
-            m_peer->hostBytes(m_platform.now(), bytes);
+        if (VirtualPeer *far = peer())
+            far->hostBytes(m_platform.now(), bytes);
         return;
     }
     if (m_stalled) {
@@ -228,15 +230,18 @@ void VirtualSerialPort::carry(const QByteArray &bytes)
     m_lineFreeAt = start + (bytes.size() * 10 * 1000 + m_lineRate - 1) / m_lineRate;
     const quint64 event = m_platform.schedule(m_lineFreeAt, [this, bytes] {
         m_inFlight.removeFirst();
-        if (m_peer)
-            m_peer->hostBytes(m_platform.now(), bytes);
+        if (VirtualPeer *far = peer())
+            far->hostBytes(m_platform.now(), bytes);
     });
     m_inFlight.append({event, bytes.size()});
 }
 
 QByteArray VirtualSerialPort::readAll()
 {
-    return std::exchange(m_inbox, {});
+    const QByteArray bytes = std::exchange(m_inbox, {});
+    if (onTraffic && !bytes.isEmpty())
+        onTraffic(true, bytes);
+    return bytes;
 }
 
 bool VirtualSerialPort::drain(int timeoutMs)

@@ -55,8 +55,13 @@ public:
     void setStalled(bool stalled) { m_stalled = stalled; }
     qint64 bytesCutOff() const { return m_bytesCutOff; }
     void setHeldElsewhere(int number, bool held);
-    void attachPeer(VirtualPeer *peer) { m_peer = peer; }
-    VirtualPeer *peer() const { return m_peer; }
+    // The far end of one port number, or of every number without one of its own (0).
+    void attachPeer(VirtualPeer *peer, int number = 0) { m_peers[number] = peer; }
+    VirtualPeer *peer() const
+    {
+        const auto own = m_peers.find(m_number);
+        return own != m_peers.end() ? own->second : m_peers.count(0) ? m_peers.at(0) : nullptr;
+    }
 
     struct Write
     {
@@ -81,7 +86,7 @@ private:
     void carry(const QByteArray &bytes);
 
     VirtualPlatform &m_platform;
-    VirtualPeer *m_peer = nullptr;
+    std::map<int, VirtualPeer *> m_peers;
     int m_lineRate = 0;
     bool m_stalled = false;
     qint64 m_lineFreeAt = 0;

@@ -26,7 +26,12 @@ void openRom(Station &station)
     if (path.isEmpty())
         return;
     station.dialogFileName = path;
+    openRomFile(station, path);
+}
 
+bool openRomFile(Station &station, const QString &path)
+{
+    FirmwareState &fw = station.firmware;
     RomImageFile file = readRomImage(path);
     station.setActivityLog(QStringLiteral("文件：") + path);
     if (!file.error.isEmpty())
@@ -36,6 +41,7 @@ void openRom(Station &station)
     station.setProgressRange(0, fw.blockCount());
     fw.BlockIndex = 0;
     fw.unfinishedAt.reset();
+    return file.error.isEmpty();
 }
 
 } // namespace pelzo

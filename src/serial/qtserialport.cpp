@@ -119,6 +119,8 @@ bool QtSerialPort::write(const QByteArray &bytes)
         return fail(QStringLiteral("the port is not open"));
     if (m_port.write(bytes) != bytes.size())
         return fail(m_port.errorString());
+    if (onTraffic)
+        onTraffic(false, bytes);
     // Hand the bytes to the system now, so that a close right after the
     // write does not drop them from Qt's own buffer.
     m_port.flush();
@@ -127,7 +129,10 @@ bool QtSerialPort::write(const QByteArray &bytes)
 
 QByteArray QtSerialPort::readAll()
 {
-    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+    const QByteArray bytes = m_port.isOpen() ? m_port.readAll() : QByteArray();
+    if (onTraffic && !bytes.isEmpty())
+        onTraffic(true, bytes);
+    return bytes;
 }
 
 bool QtSerialPort::drain(int timeoutMs)
@@ -146,7 +151,7 @@ bool QtSerialPort::drain(int timeoutMs)
 
 QString QtSerialPort::devicePath(int number) const
 {
-    return portDevicePath(number, m_programFolder);
+    return m_device.isEmpty() ? portDevicePath(number, m_programFolder) : m_device;
 }
 
 QList<int> QtSerialPort::presentPorts() const

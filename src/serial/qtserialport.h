@@ -14,6 +14,9 @@ public:
     // name at any device.
     explicit QtSerialPort(const QString &programFolder);
 
+    // Every port number stands for this device: a port named by its path.
+    void setDevice(const QString &path) { m_device = path; }
+
     bool setCommPort(int number) override;
     int commPort() const override { return m_number; }
     bool setSettings(const QString &settings) override;
@@ -33,6 +36,7 @@ private:
     void onError(QSerialPort::SerialPortError error);
 
     QString m_programFolder;
+    QString m_device;
     QSerialPort m_port;
     int m_number = 1;
     QString m_lastError;

@@ -41,7 +41,7 @@ bool applyLine(Station &station, const QByteArray &bytes, qsizetype number)
     return false;
 }
 
-void applyLines(Station &station, QFile &file)
+bool applyLines(Station &station, QFile &file)
 {
     qsizetype lineNumber = 0;
     const LineSplitter::Sink sink = [&station, &lineNumber](const QByteArray &line) {
@@ -55,7 +55,7 @@ void applyLines(Station &station, QFile &file)
         const qint64 count = file.read(chunk.data(), chunk.size());
         if (count < 0) {
             logLine(station, QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
-            return;
+            return false;
         }
         if (count == 0)
             break;
@@ -64,12 +64,12 @@ void applyLines(Station &station, QFile &file)
             logLine(station, QStringLiteral("The file is larger than %1 MiB, far too large for a settings file; "
                                          "the rest of it was not loaded.")
                               .arg(MaxSettingsFileBytes / (1024 * 1024)));
-            return;
+            return false;
         }
         if (!splitter.feed(text.lineBytes(QByteArrayView(chunk.constData(), count)), sink))
-            return;
+            return false;
     }
-    splitter.finish(sink);
+    return splitter.finish(sink);
 }
 
 } // namespace
@@ -82,17 +82,23 @@ void loadFile(Station &station)
     if (path.isEmpty())
         return;
     station.dialogFileName = path;
+    loadSettingsFile(station, path);
+}
 
+bool loadSettingsFile(Station &station, const QString &path)
+{
+    bool whole = false;
     {
         const Station::UpdateBatch batch(station);
         station.setActivityLog(QDir::toNativeSeparators(path) + SettingsFileLineEnd + SettingsFileLineEnd);
         QFile file(path);
         if (file.open(QIODevice::ReadOnly))
-            applyLines(station, file);
+            whole = applyLines(station, file);
         else
             logLine(station, QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
     }
     station.setEnabled(ControlName::Command7, true);
+    return whole;
 }
 
 } // namespace pelzo

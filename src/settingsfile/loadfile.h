@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace pelzo {
 
 class Station;
@@ -9,5 +11,8 @@ class Station;
 // then enables Write data. A file that cannot be read, or a line the parser
 // rejects, ends the load there with a line in the ActivityLog saying so.
 void loadFile(Station &station);
+
+// The load itself, of the file at `path`; true when every line was applied.
+bool loadSettingsFile(Station &station, const QString &path);
 
 } // namespace pelzo

@@ -55,8 +55,8 @@ QByteArray backlightLine(const Station &station)
                                                             : station.fieldBytes(Field::Backlight, toSettingsFileText));
 }
 
-// The whole file, in its line order, as the window shows the fields now;
-// values that arrived and were not edited keep the bytes they came as.
+} // namespace
+
 QByteArray settingsFileBytes(const Station &station)
 {
     const QByteArrayList lines{
@@ -86,8 +86,6 @@ QByteArray settingsFileBytes(const Station &station)
     return lines.join(lineEnd) + lineEnd;
 }
 
-} // namespace
-
 void saveFile(Station &station)
 {
     Platform &platform = station.platform();
@@ -96,15 +94,20 @@ void saveFile(Station &station)
     if (path.isEmpty())
         return;
     station.dialogFileName = path;
+    saveSettingsFile(station, path);
+}
 
+bool saveSettingsFile(Station &station, const QString &path)
+{
     // The lines go to a temporary file that replaces the chosen one only when
     // all of them are written: a failure leaves an earlier file as it was.
     const QByteArray bytes = settingsFileBytes(station);
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return;
+        return true;
     station.appendActivityLog(QStringLiteral("Could not save %1: %2. Any earlier file of that name is unchanged.")
                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+    return false;
 }
 
 } // namespace pelzo

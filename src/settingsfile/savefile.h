@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QString>
+
 namespace pelzo {
 
 class Station;
@@ -8,5 +11,12 @@ class Station;
 // settings file that the user names. A file that cannot be written is left as
 // it was, and the ActivityLog says why.
 void saveFile(Station &station);
+
+// The save itself, to `path`; false, with the reason in the ActivityLog, when it failed.
+bool saveSettingsFile(Station &station, const QString &path);
+
+// The whole file, in its line order, as the fields read now; values that
+// arrived and were not edited keep the bytes they came as.
+QByteArray settingsFileBytes(const Station &station);
 
 } // namespace pelzo

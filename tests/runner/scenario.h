@@ -20,6 +20,9 @@
 //   type C "text"    pick COMBO "item"    answer-open "name"    answer-save "name"
 //   device-sends "bytes"    hangup    close    open-list COMBO    run MS (let virtual time reach MS)
 //   parse "line" (LineBuffer := line, then the parser)    receive "bytes" (the receive path)
+//   cli WORDS...   pelzo-cli's command, in-process, in the program folder (no window needed)
+//   interrupt      Ctrl+C for the command line: every wait ends
+//   emulator-on N --option ...   before the start: a device of its own on port N
 //   snapshot (remember the fields, octet-boxes enabled|disabled|mixed, flags and ActivityLog)
 //   expect C "text" | enabled | disabled        (a check box reads 1 or 0,
 //          a progress bar "VALUE of MIN..MAX"; also LineBuffer, Text1, the five
@@ -33,6 +36,7 @@
 //   expect device | LABEL:value ...    expect counters NAME=N ...
 //   expect flashed IMAGE|nothing       expect items COMBO "item" ...
 //   expect received "bytes" | golden FILE   (every byte the port received)
+//   expect exit N    expect stdout|stderr "text" | contains "text" | golden FILE
 //   expect parsed ok|failed    expect only C="text" ... (nothing else changed since the snapshot)
 // "rows NAME ..." with "| row title | value | ..." lines runs the scenario
 // once a row, $NAME standing for the row's value.

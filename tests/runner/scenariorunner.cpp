@@ -3,6 +3,7 @@
 #include "filebytes.h"
 #include "simpeer.h"
 
+#include "cli/cli.h"
 #include "core/virtualplatform.h"
 #include "protocol/peizhi.h"
 #include "protocol/serialreceive.h"
@@ -19,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,9 +84,19 @@ public:
 private:
     bool isSetUp(const Step &step) const
     {
-        static const QStringList verbs{"emulator", "device", "ports", "held", "line", "tick-origin", "keep-start",
-                                       "file",     "image"};
+        static const QStringList verbs{"emulator", "emulator-on", "device", "ports",       "held", "line",
+                                       "tick-origin", "keep-start", "file",   "image"};
         return verbs.contains(step.verb);
+    }
+
+    // The command line and what it leaves need no window; everything else loads it.
+    bool needsWindow(const Step &step) const
+    {
+        static const QStringList outside{"exit", "stdout", "stderr", "sent", "device", "counters", "flashed",
+                                         "file", "no-file", "received", "port", "port-number"};
+        return !isSetUp(step) && step.verb != QLatin1String("cli") && step.verb != QLatin1String("run") &&
+               step.verb != QLatin1String("interrupt") &&
+               !(step.verb == QLatin1String("expect") && outside.contains(step.words.value(0)));
     }
 
     void fail(const Step &step, const QString &what)
@@ -106,16 +118,27 @@ private:
 
     QString path(const QString &name) const { return name.isEmpty() ? QString() : m_folder.filePath(name); }
 
-    void load()
+    void attachDevice()
     {
-        if (m_form)
+        if (m_attached)
             return;
+        m_attached = true;
         if (!m_deviceOff) {
             m_device.emplace(m_options);
             if (m_deviceState)
                 m_device->device.restoreConfiguration(*m_deviceState);
             m_platform->port().attachPeer(&*m_device);
         }
+        for (auto &[number, device] : m_others)
+            m_platform->port().attachPeer(device.get(), number);
+        if (!m_keepStart)
+            m_platform->port().setCommPort(1);
+    }
+
+    void load()
+    {
+        if (m_form)
+            return;
         m_form = std::make_unique<Form1>(*m_platform);
         m_form->load();
         if (!m_keepStart) {
@@ -151,6 +174,8 @@ private:
 
     QString captions() const
     {
+        if (!m_form)
+            return {};
         QStringList parts;
         for (const ControlSpec &row : controlTable()) {
             if (row.kind == ControlKind::Button)
@@ -224,6 +249,8 @@ private:
     void perform(const Step &step)
     {
         if (!isSetUp(step))
+            attachDevice();
+        if (needsWindow(step))
             load();
         const QString &verb = step.verb;
         const QStringList &w = step.words;
@@ -235,6 +262,14 @@ private:
             QString error;
             if (!pelzosim::applyOptions(w, m_options, &error))
                 fail(step, error);
+        } else if (verb == QLatin1String("emulator-on")) {
+            pelzosim::Options options;
+            QString error;
+            if (!pelzosim::applyOptions(w.mid(1), options, &error))
+                fail(step, error);
+            m_others[w.value(0).toInt()] = std::make_unique<SimPeer>(options);
+        } else if (verb == QLatin1String("cli")) {
+            runCli(w);
         } else if (verb == QLatin1String("device")) {
             m_deviceState = pelzosim::statefile::parse(step.block.join(QLatin1Char('\n')).toUtf8());
         } else if (verb == QLatin1String("ports")) {
@@ -294,6 +329,8 @@ private:
                 combo->showPopup();
                 combo->hidePopup();
             }
+        } else if (verb == QLatin1String("interrupt")) {
+            m_platform->beginClosing();
         } else if (verb == QLatin1String("close")) {
             m_form->close();
         } else if (verb == QLatin1String("run")) {
@@ -430,6 +467,18 @@ private:
             if (m_device->device.flashedImage() != image)
                 fail(step, QStringLiteral("the device flashed %1 bytes, not the %2 bytes of %3")
                                .arg(m_device->device.flashedImage().size()).arg(image.size()).arg(how));
+        } else if (what == QLatin1String("exit")) {
+            check(step, QStringLiteral("exit status"), QString::number(m_exit), how);
+        } else if (what == QLatin1String("stdout") || what == QLatin1String("stderr")) {
+            const QString found = what == QLatin1String("stdout") ? m_stdout : m_stderr;
+            if (how == QLatin1String("contains")) {
+                if (!found.contains(text(w.value(2))))
+                    fail(step, QStringLiteral("%1 lacks %2; it reads %3").arg(what, visible(text(w.value(2))), visible(found)));
+            } else if (how == QLatin1String("golden")) {
+                check(step, what, found, QString::fromUtf8(readBytes(testData(QStringLiteral("golden/") + w.value(2)))));
+            } else {
+                check(step, what, found, text(how));
+            }
         } else if (what == QLatin1String("parsed")) {
             check(step, QStringLiteral("the parse"), m_parsed ? QStringLiteral("ok") : QStringLiteral("failed"), how);
         } else if (what == QLatin1String("only")) {
@@ -482,6 +531,32 @@ private:
         }
     }
 
+    // pelzo-cli's command, in this process, on this platform and its device;
+    // its files are the program folder's.
+    void runCli(const QStringList &words)
+    {
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        cli::Io io(outStream, errStream);
+        io.boxes = [this] {
+            QStringList boxes;
+            for (const auto &box : m_platform->messageBoxes)
+                boxes << box.text + QLatin1Char('|') + box.detail;
+            return boxes;
+        };
+        io.secret = [](const QString &) { return QStringLiteral("typed secret"); };
+        io.writeFile = [](const QString &name, const QByteArray &bytes) { return writeBytes(name, bytes); };
+        QStringList arguments;
+        for (const QString &word : words)
+            arguments << text(word);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(m_folder.path());
+        m_exit = cli::run(arguments, *m_platform, io);
+        QDir::setCurrent(before);
+        m_stdout = out;
+        m_stderr = err;
+    }
+
     const Scenario &m_scenario;
     QTemporaryDir m_folder;
     std::optional<VirtualPlatform> m_platform;
@@ -490,6 +565,10 @@ private:
     bool m_deviceOff = false;
     bool m_keepStart = false;
     std::optional<SimPeer> m_device;
+    std::map<int, std::unique_ptr<SimPeer>> m_others;
+    bool m_attached = false;
+    int m_exit = -1;
+    QString m_stdout, m_stderr;
     std::unique_ptr<Form1> m_form;
     QStringList m_failures;
     QMap<QString, QString> m_snapshot;

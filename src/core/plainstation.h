@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/station.h"
+
+#include <functional>
+#include <map>
+
+namespace pelzo {
+
+// A station without a window: the configuration and the controls' texts and
+// states are plain values, for running the same exchanges from a command line.
+class PlainStation : public Station
+{
+public:
+    explicit PlainStation(Platform &platform);
+
+    QString fieldText(Field field) const override;
+    QString octet(Field field, int box) const override;
+    void setOctetBoxesEnabled(bool enabled) override { m_octetBoxesEnabled = enabled; }
+    bool octetBoxesEnabled() const { return m_octetBoxesEnabled; }
+    void addChoices(Field, const QStringList &) override {}
+
+    QString activityLog() const override { return m_log; }
+    void setActivityLog(const QString &text) override;
+    void appendActivityLogText(const QString &text) override;
+
+    QString text(ControlName control) const override;
+    void setText(ControlName control, const QString &text) override;
+    bool isEnabled(ControlName control) const override;
+    void setEnabled(ControlName control, bool enabled) override;
+
+    void addPortListItem(const QString &name, const QString &) override { m_ports << name; }
+    void removePortListItem(const QString &name) override { m_ports.removeAll(name); }
+    QStringList portListItems() const override { return m_ports; }
+    void setPortListHint(const QString &) override {}
+
+    void setProgressRange(int, int) override {}
+    void setProgressValue(int) override {}
+
+    // Told of every change of the ActivityLog, with its whole text.
+    std::function<void(const QString &log)> onLog;
+
+protected:
+    void writeFieldText(Field field, const QString &text) override;
+    void writeOctet(Field field, int box, const QString &text) override;
+
+private:
+    std::map<std::pair<Field, int>, QString> m_fields;
+    std::map<ControlName, QString> m_texts;
+    std::map<ControlName, bool> m_enabled;
+    bool m_octetBoxesEnabled = true;
+    QString m_log;
+    QStringList m_ports;
+};
+
+} // namespace pelzo
