@@ -1,6 +1,9 @@
-// Times whole firmware updates of a 100 KB image into pelzo-sim, answering at
-// once, with and without its 115,200 bit/s input pacing, and sets each beside
-// the floor that the program's timers allow.
+// Times the block transfer of a 100 KB image into pelzo-sim: the window's
+// update (served on its 100 ms tick) unpaced, on a line paced at 115,200
+// bit/s, and paced with the emulator taking 30 ms to program each block; and
+// pelzo-cli's flash (served as each request arrives) on the paced, 30 ms line.
+// Each transfer is shown as the share of its time that the line carried
+// frames: 2049 bytes take 178 ms at 115,200 bit/s.
 //
 //   bench_firmwareupdate [RUNS]      (default 3 runs of each)
 
@@ -9,8 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,77 +21,68 @@ namespace {
 
 constexpr qsizetype ImageBytes = 100 * 1024;
 constexpr int Blocks = ImageBytes / 2048 + 1;
-constexpr qint64 TickMs = 100;    // Timer2
-constexpr qint64 PollMs = 1;      // how finely the bench watches the window
+constexpr double FrameWireMs = 2049 * 10 * 1000.0 / 115200;
 constexpr qint64 GiveUpMs = 120000;
 
-// From the click to the first connect request: two settling waits of 100 ms,
-// the first 1000 ms poll for the reset answer, 1000 ms after it and the first
-// 1000 ms tick of Timer1. The answer 0xE5 is served at the next tick.
-constexpr qint64 StartFloorMs = 100 + 1000 + 1000 + 100 + 1000;
-
-// Unpaced the answer to a frame is back before the next tick: one block a tick.
-// Paced a 2049-byte frame takes 178 ms on the line, so its answer waits for the
-// second tick: the first block follows the header by one tick, every other by two.
-qint64 transferFloorMs(bool paced)
+struct Way
 {
-    return paced ? (1 + 2 * (Blocks - 1)) * TickMs : Blocks * TickMs;
-}
-
-struct Timing
-{
-    qint64 wholeMs = -1;    // click of update to the end of the update
-    qint64 transferMs = -1; // header sent to the end of the update
-    bool intact = false;
+    const char *name;
+    QStringList emulator;
+    bool cli;
 };
 
-Timing runOnce(bool paced)
+// From the header to the last frame's last byte on the line, in ms; -1 when the image did not arrive.
+double windowTransfer(const QStringList &options)
 {
-    Emulator sim(paced ? QStringList{QStringLiteral("--pace")} : QStringList());
-    if (!sim.ready)
-        return {};
+    Emulator sim(options);
     RealWindow window(sim.folder());
-    QByteArray image(ImageBytes, '\0');
-    for (qsizetype i = 0; i < image.size(); ++i)
-        image[i] = char((i * 131 + i / 977) & 0xFF);
-    const QString path = sim.file("image.bin");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
-        return {};
-    file.close();
-    window.platform.openAnswer = path;
-    window.press("Command1");
-
-    Timing timing;
+    writeBytes(sim.file("image.bin"), imageBytes(ImageBytes));
     QElapsedTimer clock;
-    qint64 headerAt = -1;
-    QTimer watch;
-    watch.setTimerType(Qt::PreciseTimer);
-    watch.setInterval(int(PollMs));
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (headerAt < 0 && window.form.firmware.headerSent)
-            headerAt = clock.elapsed();
-    });
-    watch.start();
     clock.start();
+    qint64 header = -1, last = -1;
+    window.form.port().onTraffic = [&](bool fromDevice, const QByteArray &bytes) {
+        if (!fromDevice && bytes.size() == 5 && bytes.startsWith('\x5e'))
+            header = clock.elapsed();
+        if (!fromDevice && bytes.size() == 2049)
+            last = clock.elapsed();
+    };
+    window.platform.openAnswer = sim.file("image.bin");
+    window.press("Command1");
     window.press("Command2");
     while (window.form.firmware.updateInProgress && clock.elapsed() < GiveUpMs)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, int(PollMs));
-    timing.wholeMs = clock.elapsed();
-    timing.transferMs = headerAt < 0 ? -1 : timing.wholeMs - headerAt;
-
-    QElapsedTimer flashWait;
-    flashWait.start();
-    while (sim.flashed().size() != image.size() && flashWait.elapsed() < Emulator::StartTimeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, int(PollMs));
-    timing.intact = sim.flashed() == image;
-    return timing;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+    QElapsedTimer settle;
+    settle.start();
+    while (sim.flashed().size() != ImageBytes && settle.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return sim.flashed() == imageBytes(ImageBytes) && header >= 0 ? double(last - header) + FrameWireMs : -1;
 }
 
-qint64 median(QList<qint64> values)
+double cliTransfer(const QStringList &options)
 {
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? -1 : values[values.size() / 2];
+    Emulator sim(options);
+    writeBytes(sim.file("image.bin"), imageBytes(ImageBytes));
+    QProcess cli;
+    cli.setWorkingDirectory(sim.folder());
+    cli.start(QStringLiteral(PELZO_CLI_EXECUTABLE),
+              {"-q", "-p", sim.device(), "--trace", "trace.txt", "flash", "image.bin"});
+    cli.waitForFinished(int(GiveUpMs));
+    // "    1234 host>dev 5e 00 ..." lines: the header, then the frames.
+    qint64 header = -1, last = -1;
+    for (const QByteArray &line : readBytes(sim.file("trace.txt")).split('\n')) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (words.size() < 3 || words[1] != "host>dev")
+            continue;
+        if (words.size() == 7 && words[2] == "5e")
+            header = words[0].toLongLong();
+        if (words.size() == 2 + 2049)
+            last = words[0].toLongLong();
+    }
+    QElapsedTimer settle;
+    settle.start();
+    while (sim.flashed().size() != ImageBytes && settle.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return sim.flashed() == imageBytes(ImageBytes) && header >= 0 ? double(last - header) + FrameWireMs : -1;
 }
 
 } // namespace
@@ -100,28 +93,24 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    const QStringList paced{"--pace"};
+    const QStringList slowFlash{"--pace", "--block-write-ms", "30"};
+    const Way ways[] = {{"window, unpaced", {}, false},
+                        {"window, paced", paced, false},
+                        {"window, paced, 30 ms a block", slowFlash, false},
+                        {"pelzo-cli flash, paced, 30 ms a block", slowFlash, true}};
 
-    std::printf("100 KB image (%d blocks), %d runs each, medians in ms\n", Blocks, runs);
-    std::printf("%-8s %10s %10s %8s %10s %10s %8s  %s\n", "pelzo-sim", "transfer", "floor", "over", "whole",
-                "floor", "over", "image");
-    for (const bool paced : {false, true}) {
-        QList<qint64> transfer, whole;
-        bool intact = true;
-        for (int i = 0; i < runs; ++i) {
-            const Timing t = runOnce(paced);
-            transfer << t.transferMs;
-            whole << t.wholeMs;
-            intact = intact && t.intact;
-        }
-        const qint64 transferFloor = transferFloorMs(paced);
-        const qint64 wholeFloor = StartFloorMs + TickMs + transferFloor;
-        const qint64 medTransfer = median(transfer);
-        const qint64 medWhole = median(whole);
-        const auto over = [](qint64 value, qint64 floor) { return 100.0 * double(value - floor) / double(floor); };
-        std::printf("%-9s %10lld %10lld %7.1f%% %10lld %10lld %7.1f%%  %s\n", paced ? "paced" : "unpaced",
-                    qlonglong(medTransfer), qlonglong(transferFloor), over(medTransfer, transferFloor),
-                    qlonglong(medWhole), qlonglong(wholeFloor), over(medWhole, wholeFloor),
-                    intact ? "intact" : "DAMAGED");
+    std::printf("100 KB image (%d blocks, %.0f ms of frames on the line), %d runs each, medians\n", Blocks,
+                Blocks * FrameWireMs, runs);
+    std::printf("%-40s %12s %12s\n", "", "transfer ms", "wire share");
+    for (const Way &way : ways) {
+        QList<double> times;
+        for (int i = 0; i < runs; ++i)
+            times << (way.cli ? cliTransfer(way.emulator) : windowTransfer(way.emulator));
+        std::sort(times.begin(), times.end());
+        const double median = times[times.size() / 2];
+        std::printf("%-40s %12.0f %11.0f%%\n", way.name, median,
+                    median > 0 ? 100.0 * Blocks * FrameWireMs / median : 0.0);
     }
     return 0;
 }

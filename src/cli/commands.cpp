@@ -128,8 +128,8 @@ public:
         const QString &c = o.command;
         if (!Commands.contains(c))
             throw Failure(UsageOrDifference, QStringLiteral("no command %1").arg(c));
-        if (c == QLatin1String("get") || c == QLatin1String("set")) {
-            for (const QString &operand : o.operands)
+        if (c == QLatin1String("get") || c == QLatin1String("set") || c == QLatin1String("write")) {
+            for (const QString &operand : o.operands.mid(c == QLatin1String("write") ? 1 : 0))
                 labelOf(operand.section(QLatin1Char('='), 0, 0));
         }
         if (c == QLatin1String("defaults"))
@@ -339,16 +339,44 @@ private:
         return Success;
     }
 
+    // A write sends every field: a file that lacks some would write them empty.
+    void requireEveryField(const QString &path) const
+    {
+        QFile file(path);
+        QStringList missing = fieldLabels();
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : file.readAll().split('\n'))
+                missing.removeAll(QString::fromLatin1(line.left(line.indexOf(':')).trimmed()));
+        }
+        if (!missing.isEmpty() && file.isOpen())
+            throw Failure(FileRefused, QStringLiteral("%1 lacks %2; a write would send them empty. Start from a "
+                                                      "file that read, defaults or Save file wrote, or use set.")
+                                           .arg(path, missing.join(QStringLiteral(", "))));
+    }
+
+    void apply(PlainStation &s, const QStringList &assignments) const
+    {
+        for (const QString &assignment : assignments) {
+            const QString label = labelOf(assignment.section(QLatin1Char('='), 0, 0));
+            s.LineBuffer = (label + QLatin1Char(':')).toLatin1() + assignment.section(QLatin1Char('='), 1).toUtf8();
+            if (!peizhi(s, settingsFileFallback()))
+                throw Failure(UsageOrDifference, QStringLiteral("%1 is no value for %2").arg(assignment, label));
+        }
+    }
+
     int write()
     {
-        if (o.operands.size() != 1)
-            throw Failure(UsageOrDifference, QStringLiteral("write takes one settings file"));
+        if (o.operands.isEmpty())
+            throw Failure(UsageOrDifference, QStringLiteral("write takes a settings file"));
+        requireEveryField(o.operands.front());
+        auto s = loaded(o.operands.front());
+        apply(*s, o.operands.mid(1));
         if (!o.backup.isEmpty()) {
             if (!m_io.writeFile(o.backup, settingsFileBytes(*readDevice())))
                 throw Failure(FileRefused, QStringLiteral("cannot write the backup %1").arg(o.backup));
             say(QStringLiteral("the device's configuration is saved in %1").arg(o.backup));
         }
-        return writeAndVerify(*loaded(o.operands.front()));
+        return writeAndVerify(*s);
     }
 
     int set()
@@ -356,12 +384,7 @@ private:
         if (o.operands.isEmpty())
             throw Failure(UsageOrDifference, QStringLiteral("set takes FIELD=VALUE"));
         auto s = readDevice();
-        for (const QString &assignment : o.operands) {
-            const QString label = labelOf(assignment.section(QLatin1Char('='), 0, 0));
-            s->LineBuffer = (label + QLatin1Char(':')).toLatin1() + assignment.section(QLatin1Char('='), 1).toUtf8();
-            if (!peizhi(*s, settingsFileFallback()))
-                throw Failure(UsageOrDifference, QStringLiteral("%1 is no value for %2").arg(assignment, label));
-        }
+        apply(*s, o.operands);
         return writeAndVerify(*s);
     }
 
@@ -586,8 +609,8 @@ QString usage()
         "  ports                          list the serial ports, their devices and holders\n"
         "  read [-o FILE|-]               the device's configuration as a settings file\n"
         "  get FIELD...                   values of the named fields\n"
-        "  write FILE [--no-verify] [--backup FILE]\n"
-        "                                 write a settings file, then read back and compare\n"
+        "  write FILE [FIELD=VALUE]... [--no-verify] [--backup FILE]\n"
+        "                                 write a settings file (changed as named), read back, compare\n"
         "  set FIELD=VALUE...             change fields, write, verify\n"
         "  diff A B | diff A --device     compare settings files or a file and the device\n"
         "  defaults [-o FILE]             the factory configuration as a settings file\n"

@@ -18,6 +18,14 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 check "program installed" test -x "$prefix/bin/pelzo-config"
 check "emulator installed" test -x "$prefix/bin/pelzo-sim"
+check "command line installed" test -x "$prefix/bin/pelzo-cli"
+check "man page installed" test -f "$prefix/share/man/man1/pelzo-cli.1"
+if command -v man >/dev/null; then
+    check "man page renders" bash -c "man -l '$source/packaging/pelzo-cli.1' 2>&1 | grep -q 'EXIT STATUS'"
+fi
+check "bash completion installed" test -f "$prefix/share/bash-completion/completions/pelzo-cli"
+check "bash completion completes commands" bash -c "source '$prefix/share/bash-completion/completions/pelzo-cli'; COMP_WORDS=(pelzo-cli wr); COMP_CWORD=1; _pelzo_cli; [ \"\${COMPREPLY[*]}\" = write ]"
+check "installed command line needs no display" bash -c "env -u DISPLAY QT_QPA_PLATFORM= '$prefix/bin/pelzo-cli' defaults | grep -q CALLSIGN:NOCALL-10"
 check "desktop entry installed" test -f "$prefix/share/applications/pelzo-config.desktop"
 check "icon installed" test -f "$prefix/share/icons/hicolor/scalable/apps/pelzo-config.svg"
 check "desktop entry validates" desktop-file-validate "$source/packaging/pelzo-config.desktop"
@@ -27,7 +35,8 @@ deb=$(ls "$work"/pelzo-config_*.deb 2>/dev/null | head -n 1)
 check "Debian package built" test -n "$deb"
 if [ -n "$deb" ]; then
     contents=$(dpkg-deb --contents "$deb")
-    for f in ./usr/bin/pelzo-config ./usr/bin/pelzo-sim ./usr/share/applications/pelzo-config.desktop \
+    for f in ./usr/bin/pelzo-config ./usr/bin/pelzo-sim ./usr/bin/pelzo-cli ./usr/share/man/man1/pelzo-cli.1 \
+             ./usr/share/bash-completion/completions/pelzo-cli ./usr/share/applications/pelzo-config.desktop \
              ./usr/share/icons/hicolor/scalable/apps/pelzo-config.svg; do
         check "package holds $f" grep -q " $f\$" <<<"$contents"
     done

@@ -13,7 +13,7 @@
 //   ports N ...    held N    line BITS_PER_SECOND|stalled    tick-origin MS
 //   keep-start     leave the port number and the port list's text to start-up
 //                  (otherwise port 1, and "COM1" in the list)
-//   file NAME ["bytes"]  | line ...   a file in the program folder (| lines end in CR LF)
+//   file NAME ["bytes" | golden FILE]  | line ...   a file in the program folder (| lines end in CR LF)
 //   image NAME SIZE                   a firmware image of SIZE bytes
 // Then:
 //   click C    set C "text" (as the program sets it; also LineBuffer, select-port)

@@ -288,7 +288,9 @@ private:
             m_keepStart = true;
         } else if (verb == QLatin1String("tick-origin")) {
         } else if (verb == QLatin1String("file")) {
-            QByteArray bytes = w.size() > 1 ? unescape(w[1]) : QByteArray();
+            QByteArray bytes = w.value(1) == QLatin1String("golden") ? readBytes(testData(QStringLiteral("golden/") + w.value(2)))
+                               : w.size() > 1                    ? unescape(w[1])
+                                                                 : QByteArray();
             for (const QString &line : step.block)
                 bytes += line.toUtf8() + "\r\n";
             writeBytes(path(w.value(0)), bytes);

@@ -1,0 +1,82 @@
+// pelzo-cli as a script runs it, against pelzo-sim processes: what the
+// devices hold afterwards, the exit status, Ctrl+C.
+#include "emulatorprocess.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+constexpr int TimeoutMs = 60000;
+
+struct Run
+{
+    int exit = -1;
+    QByteArray out, err;
+};
+
+Run cli(const QStringList &arguments, const QString &folder, const std::function<void(QProcess &)> &during = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(PELZO_CLI_EXECUTABLE), arguments);
+    process.waitForStarted(TimeoutMs);
+    if (during)
+        during(process);
+    process.waitForFinished(TimeoutMs);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+} // namespace
+
+class TestCliE2e : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aFleetIsWrittenInParallelFromOneFile()
+    {
+        Emulator first({}), second({});
+        QVERIFY(first.ready && second.ready);
+        QCOMPARE(cli({"defaults", "-o", "base.ini"}, first.folder()).exit, 0);
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = cli({"-p", first.device(), "-p", second.device(), "write", "base.ini", "COMMENT_TEXT=club net",
+                             "FREQ=144.8000"},
+                            first.folder());
+        QVERIFY2(run.exit == 0, run.err.constData());
+        for (const Emulator *device : {&first, &second}) {
+            QVERIFY(device->state().contains("COMMENT TEXT:club net\n") && device->state().contains("FREQ:144.8000\n"));
+            QVERIFY2(run.err.contains(device->device().toUtf8() + ": verified"), run.err.constData());
+        }
+        // Together they take the time of one: a write and a read-back, about eight seconds.
+        QVERIFY2(clock.elapsed() < 14000, qPrintable(QString::number(clock.elapsed())));
+
+        const Run ports = cli({"--json", "ports"}, first.folder());
+        QCOMPARE(ports.exit, 0);
+        const Run missing = cli({"-p", "/dev/ttyUSB-gone", "read"}, first.folder());
+        QCOMPARE(missing.exit, 2);
+        QVERIFY(missing.out.isEmpty() && missing.err.contains("No such file or directory"));
+    }
+
+    void ctrlCDuringAFlashSaysWhereTheDeviceWasLeft()
+    {
+        Emulator device({QStringLiteral("--block-write-ms"), QStringLiteral("100")});
+        QVERIFY(device.ready);
+        QVERIFY(writeBytes(device.file("image.bin"), imageBytes(80 * 1024)));
+        const Run run = cli({"-p", device.device(), "flash", "image.bin"}, device.folder(), [](QProcess &process) {
+            QTest::qWait(6000);
+            ::kill(pid_t(process.processId()), SIGINT);
+        });
+        QCOMPARE(run.exit, 130);
+        QVERIFY2(run.err.contains("interrupted at block"), run.err.constData());
+        QVERIFY(device.flashed().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliE2e)
+#include "tst_cli_e2e.moc"
