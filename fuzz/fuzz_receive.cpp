@@ -3,7 +3,6 @@
 #include "serial/receivepath.h"
 #include "ui/controltable.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size == 0)
@@ -27,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int flag : {form.ConnectSeen, form.ReadEndSeen, form.FreqSaveSeen, form.WifiSuccessSeen, form.EeramResetSeen})
         FUZZ_CHECK(flag == 0 || flag == 1);
     FUZZ_CHECK(form.fieldText(pelzo::Field::TxVolume).size() <= 1);
-    const bool octetsEnabled = octetBox(form, pelzo::Field::IpAddress, 0)->isEnabled();
-    for (const char *name : octetBoxTexts())
-        FUZZ_CHECK(form.control<QLineEdit>(name)->isEnabled() == octetsEnabled);
+    const bool octetsEnabled = form.widget(pelzo::octetBoxNames().front())->isEnabled();
+    for (pelzo::ControlName box : pelzo::octetBoxNames())
+        FUZZ_CHECK(form.widget(box)->isEnabled() == octetsEnabled);
     return 0;
 }

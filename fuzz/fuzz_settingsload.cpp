@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FormFixture &window = fuzzWindow();
     pelzo::Form1 &form = window.form;
     form.setActivityLog(QString());
-    buttonNamed(form, "Command7")->setEnabled(false);
+    form.control<QPushButton>("Command7")->setEnabled(false);
     // The test platform records every dialog and message box; over a million
     // inputs the records alone would grow to about a hundred megabytes.
     window.platform.dialogRequests.clear();
@@ -25,11 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     file.close();
 
     window.platform.openAnswers = {path};
-    buttonNamed(form, "Command4")->click();
+    form.control<QPushButton>("Command4")->click();
 
     // Whatever the file held, the load ends with Write data usable and the
     // log headed by the file's path; the last line read stays in LineBuffer.
-    FUZZ_CHECK(buttonNamed(form, "Command7")->isEnabled());
+    FUZZ_CHECK(form.control<QPushButton>("Command7")->isEnabled());
     FUZZ_CHECK(form.activityLog().contains(QStringLiteral("fuzz.ini")));
     FUZZ_CHECK(!form.LineBuffer.contains('\r') && !form.LineBuffer.contains('\n'));
     FUZZ_CHECK(form.fieldText(pelzo::Field::TxVolume).size() <= 1);

@@ -9,13 +9,12 @@
 //   bench_longsession [--idle-seconds N] [--operations N] [--program PATH]
 // N defaults to 600 (ten minutes); 0 leaves part 3's idle out.
 
-#include "ui/windowplatform.h"
-#include "serial/startup.h"
 #include "core/virtualplatform.h"
 #include "serial/qtserialport.h"
+#include "serial/startup.h"
 #include "simpeer.h"
 #include "ui/form1.h"
-#include "controls.h"
+#include "ui/windowplatform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -96,7 +95,7 @@ void virtualSession()
     SimPeer device;
     platform.port().setCommPort(1);
     platform.port().attachPeer(&device);
-    buttonNamed(form, "Command0")->click();
+    form.control<QPushButton>("Command0")->click();
 
     const qint64 rssStart = rssKiB(QStringLiteral("self"));
     QList<qint64> readNs, writeNs;
@@ -104,11 +103,11 @@ void virtualSession()
     int readsOk = 0, writesOk = 0;
     for (int i = 0; i < Operations; ++i) {
         qint64 t = cpuNs();
-        buttonNamed(form, "Command6")->click();
+        form.control<QPushButton>("Command6")->click();
         readNs << cpuNs() - t;
         readsOk += form.activityLog().endsWith(QStringLiteral("read ok"));
         t = cpuNs();
-        buttonNamed(form, "Command7")->click();
+        form.control<QPushButton>("Command7")->click();
         writeNs << cpuNs() - t;
         writesOk += form.activityLog().endsWith(QStringLiteral("Write complete"));
         // The test double's record of every write and the emulator's notes are

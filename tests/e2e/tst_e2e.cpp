@@ -39,59 +39,59 @@ private slots:
         Rig s({});
         QVERIFY(s.emulator.ready);
         s.press("Command6");
-        QVERIFY2(s.log().endsWith(QStringLiteral("read ok")), qPrintable(s.log()));
-        QCOMPARE(s.form.fieldText(Field::Comment), QStringLiteral("PELZO 144.640MHz"));
-        s.form.setFieldText(Field::Comment, QStringLiteral("QRV end to end"));
+        QVERIFY2(s.log().endsWith("read ok"), qPrintable(s.log()));
+        QCOMPARE(s.form.fieldText(Field::Comment), "PELZO 144.640MHz");
+        s.form.setFieldText(Field::Comment, "QRV end to end");
         s.form.setFieldText(Field::AddressMode, StaticIp);
-        s.form.setOctet(Field::IpAddress, 3, QStringLiteral("42"));
+        s.form.setOctet(Field::IpAddress, 3, "42");
         s.press("Command7");
-        QVERIFY2(s.log().endsWith(QStringLiteral("Write complete")), qPrintable(s.log()));
+        QVERIFY2(s.log().endsWith("Write complete"), qPrintable(s.log()));
         QVERIFY(s.emulator.state().contains("COMMENT TEXT:QRV end to end\n"));
         s.press("Command0");
         s.press("Command6");
-        QCOMPARE(s.form.fieldText(Field::Comment), QStringLiteral("QRV end to end"));
+        QCOMPARE(s.form.fieldText(Field::Comment), "QRV end to end");
         QCOMPARE(s.form.fieldText(Field::AddressMode), StaticIp);
-        QCOMPARE(s.form.octet(Field::IpAddress, 3), QStringLiteral("42"));
-        s.form.setFieldText(Field::WifiSsid, QStringLiteral("shack"));
-        s.form.setFieldText(Field::WifiPassword, QStringLiteral("73,de#N0CALL"));
+        QCOMPARE(s.form.octet(Field::IpAddress, 3), "42");
+        s.form.setFieldText(Field::WifiSsid, "shack");
+        s.form.setFieldText(Field::WifiPassword, "73,de#N0CALL");
         s.press("Command8");
-        QVERIFY2(s.log().endsWith(QStringLiteral("WIFI reset...\r\n")), qPrintable(s.log()));
+        QVERIFY2(s.log().endsWith("WIFI reset...\r\n"), qPrintable(s.log()));
         QVERIFY(s.emulator.state().contains("WIFI SSID:shack\n"));
         QCOMPARE(s.platform.boxes, QStringList());
     }
 
     void aHundredKilobyteUpdateWithRepeatRequests()
     {
-        Rig s({QStringLiteral("--ask-repeat-every"), QStringLiteral("3")});
+        Rig s({"--ask-repeat-every", "3"});
         QVERIFY(s.emulator.ready);
         const QString image = s.emulator.file("image.bin");
         QVERIFY(writeBytes(image, imageBytes(100 * 1024)));
         s.platform.openAnswer = image;
         s.press("Command1");
         s.press("Command2");
-        QTRY_VERIFY_WITH_TIMEOUT(s.log().endsWith(QStringLiteral("update complete")), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(s.log().endsWith("update complete"), 60000);
         QTRY_COMPARE_WITH_TIMEOUT(s.emulator.flashed(), imageBytes(100 * 1024), 5000);
         QVERIFY(s.form.control<QPushButton>("Command1")->isEnabled() && !s.form.port().isOpen());
     }
 
     void aHangUpDuringAReadLeavesTheWindowUsable()
     {
-        Rig s({QStringLiteral("--hangup-in"), QStringLiteral("read")});
+        Rig s({"--hangup-in", "read"});
         QVERIFY(s.emulator.ready);
         s.press("Command6");
-        QVERIFY2(s.log().contains(QStringLiteral("Connection to the device lost")) || !s.platform.boxes.isEmpty(),
+        QVERIFY2(s.log().contains("Connection to the device lost") || !s.platform.boxes.isEmpty(),
                  qPrintable(s.log()));
         QCOMPARE(s.platform.boxes.size(), 1);
-        QVERIFY(s.platform.boxes[0].startsWith(QStringLiteral("Port is open or no|")));
-        QCOMPARE(s.form.control<QPushButton>("Command6")->text(), QStringLiteral("read data"));
+        QVERIFY(s.platform.boxes[0].startsWith("Port is open or no|"));
+        QCOMPARE(s.form.control<QPushButton>("Command6")->text(), "read data");
         QVERIFY(!s.form.port().isOpen());
         s.press("Command0");
-        QCOMPARE(s.form.fieldText(Field::Callsign), QStringLiteral("NOCALL"));
+        QCOMPARE(s.form.fieldText(Field::Callsign), "NOCALL");
     }
 
     void theEmulatorKilledDuringATransfer()
     {
-        Rig s({QStringLiteral("--block-write-ms"), QStringLiteral("200")});
+        Rig s({"--block-write-ms", "200"});
         QVERIFY(s.emulator.ready);
         const QString image = s.emulator.file("image.bin");
         QVERIFY(writeBytes(image, imageBytes(60 * 1024)));
@@ -100,9 +100,9 @@ private slots:
         s.press("Command2");
         QTRY_VERIFY_WITH_TIMEOUT(!s.form.control<QPushButton>("Command1")->isEnabled(), 20000);
         s.emulator.kill();
-        QTRY_VERIFY_WITH_TIMEOUT(s.log().contains(QStringLiteral("The update did not finish")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(s.log().contains("The update did not finish"), 10000);
         QVERIFY(s.form.control<QPushButton>("Command1")->isEnabled() && s.form.control<QPushButton>("Command2")->isEnabled());
-        QCOMPARE(s.form.control<QPushButton>("Command2")->text(), QStringLiteral("update"));
+        QCOMPARE(s.form.control<QPushButton>("Command2")->text(), "update");
         QVERIFY(!s.form.port().isOpen());
     }
 };

@@ -3,7 +3,6 @@
 // and the window closed while it waits.
 #include "emulatorprocess.h"
 #include "filebytes.h"
-#include "userwithoutrights.h"
 
 #include "core/virtualplatform.h"
 #include "serial/portfailure.h"
@@ -22,8 +21,10 @@
 #include <QTimer>
 
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 using namespace pelzo;
 
@@ -47,14 +48,14 @@ qint64 processCpuNs()
 int playOtherProcess(const QString &role, const QString &argument)
 {
     QTextStream out(stdout);
-    if (role == QLatin1String("hold")) {
+    if (role == "hold") {
         QSerialPort port(argument);
         out << (port.open(QIODevice::ReadWrite) ? "held" : "failed") << Qt::endl;
         while (std::getchar() != EOF) {
         }
         return 0;
     }
-    if (role == QLatin1String("open")) {
+    if (role == "open") {
         QtSerialPort port(argument);
         out << (port.setCommPort(1) && port.open() ? QStringLiteral("opened") : portFailureDetail(port));
         return 0;
@@ -67,6 +68,39 @@ int playOtherProcess(const QString &role, const QString &argument)
     return 0;
 }
 
+// A throwaway user, whom file modes bind as they do not bind root; this
+// executable runs again as that user to play the other process.
+struct ThrowawayUser
+{
+    const QString name = QString("pelzo-t%1").arg(QCoreApplication::applicationPid());
+    const bool made = QProcess::execute("useradd", {"-M", "-N", "-s", "/usr/sbin/nologin", name}) == 0;
+    ~ThrowawayUser()
+    {
+        if (made)
+            QProcess::execute("userdel", {name});
+    }
+
+    bool own(const QString &path) const
+    {
+        const passwd *entry = getpwnam(qPrintable(name));
+        return entry && chown(QFile::encodeName(path).constData(), entry->pw_uid, entry->pw_gid) == 0;
+    }
+
+    // What the role prints; runtimeFolder is the user's own, for Qt's runtime files.
+    QString play(const QString &role, const QString &argument, const QString &runtimeFolder) const
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", runtimeFolder);
+        process.setProcessEnvironment(environment);
+        process.start("runuser", {"-u", name, "--", QCoreApplication::applicationFilePath(), role, argument});
+        process.waitForFinished();
+        if (const QByteArray errors = process.readAllStandardError(); !errors.isEmpty())
+            qWarning("%s", errors.constData());
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+};
+
 } // namespace
 
 class TestRealPorts : public QObject
@@ -77,7 +111,7 @@ private slots:
     void lateBytesAreDroppedAndTheDeviceAnswers()
     {
         // The device speaks up before the program opens the port; that must not pass for an answer.
-        Emulator emulator({QStringLiteral("--send-at"), QStringLiteral("0:667265712073617665")});
+        Emulator emulator({"--send-at", "0:667265712073617665"});
         QVERIFY(emulator.ready);
         QTest::qWait(300);
         QtSerialPort port(emulator.folder());
@@ -104,7 +138,7 @@ private slots:
 
     void aHangUpClosesThePortOnceWithoutSpinning()
     {
-        Emulator emulator({QStringLiteral("--hangup-at"), QStringLiteral("500")});
+        Emulator emulator({"--hangup-at", "500"});
         QVERIFY(emulator.ready);
         QtSerialPort port(emulator.folder());
         int lost = 0;
@@ -115,7 +149,7 @@ private slots:
         const qint64 before = processCpuNs();
         QTest::qWait(1000);
         const qint64 used = processCpuNs() - before;
-        QVERIFY2(used < IdleCpuLimitNs, qPrintable(QStringLiteral("%1 ms of CPU in a second").arg(used / 1000000)));
+        QVERIFY2(used < IdleCpuLimitNs, qPrintable(QString("%1 ms of CPU in a second").arg(used / 1000000)));
         QCOMPARE(lost, 1);
         QVERIFY(!port.write("AT+READ#\r\n"));
     }
@@ -136,12 +170,10 @@ private slots:
         Emulator emulator({});
         QVERIFY(emulator.ready);
         const QString device = emulator.device();
-        const QString lockFile = QStringLiteral("/var/lock/LCK..") + device.mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
+        const QString lockFile = "/var/lock/LCK.." + device.mid(5).replace('/', '_');
         QProcess holding;
-        holding.start(QStringLiteral("sh"), {QStringLiteral("-c"), shell.replace(QLatin1String("DEVICE"), device)
-                                                                        .replace(QLatin1String("LOCKFILE"), lockFile)
-                                                                        .replace(QLatin1String("SELF"),
-                                                                                 QCoreApplication::applicationFilePath())});
+        shell.replace("DEVICE", device).replace("LOCKFILE", lockFile);
+        holding.start("sh", {"-c", shell.replace("SELF", QCoreApplication::applicationFilePath())});
         QVERIFY(holding.waitForStarted(TimeoutMs));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockFile) || !processesWithDeviceOpen(device).isEmpty(), TimeoutMs);
 
@@ -149,8 +181,8 @@ private slots:
         QVERIFY(port.setCommPort(1));
         QVERIFY(!port.open());
         const QString detail = portFailureDetail(port);
-        QVERIFY2(detail.contains(QStringLiteral("%1 (pid %2)").arg(holder).arg(holding.processId())), qPrintable(detail));
-        QVERIFY2(detail.contains(QLatin1String("then try again")), qPrintable(detail));
+        QVERIFY2(detail.contains(QString("%1 (pid %2)").arg(holder).arg(holding.processId())), qPrintable(detail));
+        QVERIFY2(detail.contains("then try again"), qPrintable(detail));
         QVERIFY2(!emulator.trace().contains("host>dev"), "nothing reached the device");
 
         holding.kill();
@@ -159,46 +191,44 @@ private slots:
         QVERIFY(!QFileInfo::exists(lockFile) ||
                 readBytes(lockFile).split('\n').value(0).trimmed().toLongLong() == QCoreApplication::applicationPid());
         // While this program holds the port, an flock taker is kept out too.
-        QCOMPARE(QProcess::execute(QStringLiteral("flock"), {QStringLiteral("--nonblock"), device, QStringLiteral("true")}), 1);
+        QCOMPARE(QProcess::execute("flock", {"--nonblock", device, "true"}), 1);
         port.close();
-        QCOMPARE(QProcess::execute(QStringLiteral("flock"), {QStringLiteral("--nonblock"), device, QStringLiteral("true")}), 0);
+        QCOMPARE(QProcess::execute("flock", {"--nonblock", device, "true"}), 0);
     }
 
     void aUserWithoutRightsIsToldWhy()
     {
-        const UserWithoutRights user;
-        QVERIFY2(user.error().isEmpty(), qPrintable(user.error()));
-        if (!user.isThrowaway())
+        if (geteuid() != 0)
             QSKIP("only root can run a program as somebody else");
+        const ThrowawayUser user;
+        QVERIFY(user.made);
         Emulator emulator({});
         QVERIFY(emulator.ready);
-        const group *dialout = ::getgrnam("dialout");
+        const group *dialout = getgrnam("dialout");
         QVERIFY(dialout);
         const QByteArray device = QFile::encodeName(emulator.device());
-        QCOMPARE(::chown(device.constData(), 0, dialout->gr_gid), 0);
-        QCOMPARE(::chmod(device.constData(), 0660), 0);
+        QCOMPARE(chown(device.constData(), 0, dialout->gr_gid), 0);
+        QCOMPARE(chmod(device.constData(), 0660), 0);
         QTemporaryDir runtime;
         QVERIFY(user.own(runtime.path()) && user.own(emulator.folder()));
-        const QString detail = QString::fromUtf8(
-            user.run(QCoreApplication::applicationFilePath(), {QStringLiteral("open"), emulator.folder()}, runtime.path()));
-        QVERIFY2(detail.startsWith(QStringLiteral("COM1 (%1): Permission denied").arg(emulator.device())), qPrintable(detail));
-        QVERIFY2(detail.contains(QLatin1String("group \"dialout\"")), qPrintable(detail));
+        const QString detail = user.play("open", emulator.folder(), runtime.path());
+        QVERIFY2(detail.startsWith(QString("COM1 (%1): Permission denied").arg(emulator.device())), qPrintable(detail));
+        QVERIFY2(detail.contains("group \"dialout\""), qPrintable(detail));
 
         // A save the user may not make leaves the earlier file as it was and says so.
         QTemporaryDir locked;
-        const QString file = locked.filePath(QStringLiteral("station.ini"));
+        const QString file = locked.filePath("station.ini");
         QVERIFY(writeBytes(file, "earlier"));
         QVERIFY(QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                          QFile::ReadOther | QFile::ExeOther));
-        const QString log =
-            QString::fromUtf8(user.run(QCoreApplication::applicationFilePath(), {QStringLiteral("save"), file}, runtime.path()));
-        QVERIFY2(log.contains(QLatin1String("Could not save")) && log.contains(QLatin1String("unchanged")), qPrintable(log));
+        const QString log = user.play("save", file, runtime.path());
+        QVERIFY2(log.contains("Could not save") && log.contains("unchanged"), qPrintable(log));
         QCOMPARE(readBytes(file), QByteArray("earlier"));
     }
 
     void closingTheWindowDuringAWaitEndsEverything()
     {
-        Emulator emulator({QStringLiteral("--no-connect")});
+        Emulator emulator({"--no-connect"});
         QVERIFY(emulator.ready);
         WindowPlatform platform(std::make_unique<QtSerialPort>(emulator.folder()), emulator.folder());
         auto form = std::make_unique<Form1>(platform);
@@ -219,8 +249,8 @@ private slots:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc == 3 && QStringList{"hold", "open", "save"}.contains(QLatin1String(argv[1])))
-        return playOtherProcess(QLatin1String(argv[1]), QString::fromLocal8Bit(argv[2]));
+    if (argc == 3 && QStringList{"hold", "open", "save"}.contains(argv[1]))
+        return playOtherProcess(argv[1], QString::fromLocal8Bit(argv[2]));
     TestRealPorts test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -6,113 +6,78 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-struct Row
-{
-    QString title;
-    QMap<QString, QString> values;
-};
-
-// Longer names first, so that $ab is not taken for $a followed by b.
-QString substituted(QString line, const Row &row)
-{
-    QStringList names = row.values.keys();
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
-    for (const QString &name : names)
-        line.replace(QLatin1Char('$') + name, row.values[name]);
-    return line;
-}
-
-} // namespace
-
 QStringList wordsOf(const QString &line)
 {
-    QStringList words;
-    QString word;
+    QStringList words{QString()};
     bool quoted = false;
     for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (quoted && c == QLatin1Char('\\') && i + 1 < line.size()) {
-            word += c;
-            word += line[++i];
-            continue;
-        }
-        if (c == QLatin1Char('"'))
+        if (quoted && line[i] == '\\' && i + 1 < line.size())
+            words.last() += line[i++];
+        else if (line[i] == '"')
             quoted = !quoted;
-        if (c == QLatin1Char(' ') && !quoted) {
-            if (!word.isEmpty())
-                words << std::exchange(word, {});
+        else if (line[i] == ' ' && !quoted) {
+            if (!words.last().isEmpty())
+                words << QString();
             continue;
         }
-        word += c;
+        words.last() += line[i];
     }
-    if (!word.isEmpty())
-        words << word;
+    words.removeAll(QString());
     return words;
 }
 
 // The byte of the one character or escape at `at`, moving `at` past it.
-char unit(const QByteArray &text, qsizetype &at)
+static char unit(const QByteArray &text, qsizetype &at)
 {
     if (text[at] != '\\' || at + 1 == text.size())
         return text[at++];
     const char next = text[at + 1];
     at += 2;
-    if (next == 'x' && at + 1 < text.size()) {
-        at += 2;
-        return char(text.mid(at - 2, 2).toInt(nullptr, 16));
-    }
+    if (next == 'x' && at + 1 < text.size())
+        return char(text.mid((at += 2) - 2, 2).toInt(nullptr, 16));
     return next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : next;
 }
 
 QByteArray unescape(const QString &word)
 {
     const QByteArray text = word.toUtf8();
-    const qsizetype open = text.indexOf('"');
-    const qsizetype close = text.lastIndexOf('"');
+    const qsizetype open = text.indexOf('"'), close = text.lastIndexOf('"');
     const QByteArray inner = open >= 0 && close > open ? text.mid(open + 1, close - open - 1) : text;
     QByteArray bytes;
     for (qsizetype at = 0; at < inner.size();) {
         const qsizetype end = inner.indexOf('}', at);
         if (inner.mid(at, 2) == "\\{" && end > at && end + 1 < inner.size()) {
-            const int count = inner.mid(at + 2, end - at - 2).toInt();
             qsizetype next = end + 1;
-            bytes += QByteArray(count, unit(inner, next));
+            bytes += QByteArray(inner.mid(at + 2, end - at - 2).toInt(), unit(inner, next));
             at = next;
-            continue;
+        } else {
+            bytes += unit(inner, at);
         }
-        bytes += unit(inner, at);
     }
     return bytes;
 }
 
 QString escaped(const QByteArray &bytes)
 {
-    QString text = QStringLiteral("\"");
+    QString text = "\"";
     for (const char c : bytes) {
         const auto u = uchar(c);
-        if (c == '\r')
-            text += QLatin1String("\\r");
-        else if (c == '\n')
-            text += QLatin1String("\\n");
-        else if (c == '\t')
-            text += QLatin1String("\\t");
+        if (c == '\r' || c == '\n' || c == '\t')
+            text += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\t";
         else if (c == '"' || c == '\\')
-            text += QStringLiteral("\\") + QLatin1Char(c);
+            text += QString("\\") + QChar(u);
         else if (u < 0x20 || u >= 0x7f)
-            text += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+            text += QString("\\x%1").arg(u, 2, 16, QChar('0'));
         else
-            text += QLatin1Char(c);
+            text += QChar(u);
     }
-    return text + QLatin1Char('"');
+    return text + '"';
 }
 
 QString lineDiff(const QStringList &expected, const QStringList &actual)
 {
     // The longest common subsequence decides which lines match.
-    const qsizetype n = expected.size();
-    const qsizetype m = actual.size();
+    const qsizetype n = expected.size(), m = actual.size();
     std::vector<std::vector<int>> common(std::size_t(n + 1), std::vector<int>(std::size_t(m + 1)));
     for (qsizetype i = n - 1; i >= 0; --i) {
         for (qsizetype j = m - 1; j >= 0; --j)
@@ -120,96 +85,81 @@ QString lineDiff(const QStringList &expected, const QStringList &actual)
                                                     : std::max(common[i + 1][j], common[i][j + 1]);
     }
     QStringList out;
-    qsizetype i = 0, j = 0;
-    while (i < n || j < m) {
+    for (qsizetype i = 0, j = 0; i < n || j < m;) {
         if (i < n && j < m && expected[i] == actual[j]) {
-            out << QStringLiteral("    ") + expected[i++];
+            out << "    " + expected[i++];
             ++j;
         } else if (j < m && (i == n || common[i][j + 1] >= common[i + 1][j])) {
-            out << QStringLiteral("  + ") + actual[j++];
+            out << "  + " + actual[j++];
         } else {
-            out << QStringLiteral("  - ") + expected[i++];
+            out << "  - " + expected[i++];
         }
     }
-    return out.join(QLatin1Char('\n'));
+    return out.join('\n');
 }
 
 QList<Scenario> readScenarios(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1").arg(path);
+        *error = "cannot read " + path;
         return {};
     }
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-
-    // Cut the file into scenarios, each with its table of rows.
+    // Each scenario's title, columns, rows (title and values) and numbered lines.
     struct Raw
     {
         QString title;
         QStringList columns;
-        QList<Row> rows;
+        QList<QStringList> rows;
         QList<std::pair<int, QString>> lines;
     };
     QList<Raw> raws;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
     for (int number = 1; number <= lines.size(); ++number) {
-        QString line = lines[number - 1];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
+        const QString line = lines[number - 1].trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
             continue;
-        if (trimmed.startsWith(QLatin1String("scenario "))) {
-            raws.append({trimmed.mid(9), {}, {}, {}});
-            continue;
-        }
-        if (raws.isEmpty()) {
-            *error = QStringLiteral("%1:%2: a step before the first scenario").arg(path).arg(number);
+        if (line.startsWith("scenario ")) {
+            raws.append({line.mid(9), {}, {}, {}});
+        } else if (raws.isEmpty()) {
+            *error = QString("%1:%2: a step before the first scenario").arg(path).arg(number);
             return {};
+        } else if (line.startsWith("rows ")) {
+            raws.last().columns = line.mid(5).split(' ', Qt::SkipEmptyParts);
+        } else if (!raws.last().columns.isEmpty() && raws.last().lines.isEmpty() && line.startsWith('|')) {
+            QStringList cells = line.mid(1).split('|');
+            for (QString &cell : cells)
+                cell = cell.trimmed();
+            raws.last().rows.append(cells);
+        } else {
+            raws.last().lines.append({number, line});
         }
-        Raw &raw = raws.last();
-        if (trimmed.startsWith(QLatin1String("rows "))) {
-            raw.columns = trimmed.mid(5).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            continue;
-        }
-        if (!raw.columns.isEmpty() && raw.lines.isEmpty() && trimmed.startsWith(QLatin1Char('|'))) {
-            QStringList cells = trimmed.split(QLatin1Char('|'));
-            cells.removeFirst();
-            if (!cells.isEmpty() && cells.last().trimmed().isEmpty())
-                cells.removeLast();
-            Row row{cells.value(0).trimmed(), {}};
-            for (qsizetype c = 0; c < raw.columns.size(); ++c)
-                row.values[raw.columns[c]] = cells.value(c + 1).trimmed();
-            raw.rows.append(row);
-            continue;
-        }
-        raw.lines.append({number, trimmed});
     }
 
     QList<Scenario> scenarios;
     for (const Raw &raw : std::as_const(raws)) {
-        const QList<Row> rows = raw.rows.isEmpty() ? QList<Row>{Row{}} : raw.rows;
-        for (const Row &row : rows) {
-            Scenario scenario{path, row.title.isEmpty() ? raw.title : raw.title + QStringLiteral(": ") + row.title, {}};
-            for (const auto &[number, text] : raw.lines) {
-                const QString line = substituted(text, row);
-                if (line.startsWith(QLatin1Char('|'))) {
+        for (const QStringList &row : raw.rows.isEmpty() ? QList<QStringList>{{}} : raw.rows) {
+            // Longer names first, so that $ab is not taken for $a followed by b.
+            QStringList names = raw.columns;
+            std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
+            Scenario scenario{path, row.isEmpty() ? raw.title : raw.title + ": " + row[0], {}};
+            for (auto [number, line] : raw.lines) {
+                for (const QString &name : names)
+                    line.replace('$' + name, row.value(raw.columns.indexOf(name) + 1));
+                if (line.startsWith('|')) {
                     if (scenario.steps.isEmpty()) {
-                        *error = QStringLiteral("%1:%2: a block line without a step").arg(path).arg(number);
+                        *error = QString("%1:%2: a block line without a step").arg(path).arg(number);
                         return {};
                     }
-                    scenario.steps.last().block << line.mid(line.startsWith(QLatin1String("| ")) ? 2 : 1);
+                    scenario.steps.last().block << line.mid(line.startsWith("| ") ? 2 : 1);
                     continue;
                 }
-                QStringList words = wordsOf(line);
-                Step step;
-                step.line = number;
-                if (words.size() >= 3 && words[0] == QLatin1String("at")) {
-                    step.at = words[1].toLongLong();
-                    words = words.mid(2);
+                Step step{number, -1, {}, wordsOf(line), {}};
+                if (step.words.size() >= 3 && step.words[0] == "at") {
+                    step.at = step.words[1].toLongLong();
+                    step.words = step.words.mid(2);
                 }
-                step.verb = words.takeFirst();
-                step.words = words;
+                step.verb = step.words.takeFirst();
                 scenario.steps.append(step);
             }
             scenarios.append(scenario);

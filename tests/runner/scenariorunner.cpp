@@ -5,9 +5,9 @@
 
 #include "cli/cli.h"
 #include "core/virtualplatform.h"
+#include "optiontable.h"
 #include "protocol/peizhi.h"
 #include "protocol/serialreceive.h"
-#include "optiontable.h"
 #include "statefile.h"
 #include "ui/controltable.h"
 #include "ui/form1.h"
@@ -15,12 +15,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,7 +31,7 @@ namespace {
 
 QString text(const QString &word)
 {
-    return word.startsWith(QLatin1Char('"')) ? QString::fromUtf8(unescape(word)) : word;
+    return word.startsWith('"') ? QString::fromUtf8(unescape(word)) : word;
 }
 
 QString visible(const QString &value)
@@ -40,20 +39,28 @@ QString visible(const QString &value)
     return escaped(value.toUtf8());
 }
 
-// The device's counters by the names scenarios use.
-const QList<std::pair<const char *, int pelzosim::Counters::*>> &counterTable()
+QString golden(const QString &name)
 {
-    using C = pelzosim::Counters;
-    static const QList<std::pair<const char *, int C::*>> table{
-        {"probes", &C::probes},           {"reports", &C::reports},
-        {"fieldWrites", &C::fieldWrites}, {"wifiWrites", &C::wifiWrites},
-        {"resets", &C::resets},           {"reboots", &C::reboots},
-        {"connectRequests", &C::connectRequests}, {"blocksReceived", &C::blocksReceived},
-        {"repeatedFrames", &C::repeatedFrames},   {"checkErrors", &C::checkErrors},
-        {"flashes", &C::flashes},         {"failedTransfers", &C::failedTransfers},
-    };
-    return table;
+    return testData("golden/" + name);
 }
+
+// The device's counters by the names scenarios use.
+using Counters = pelzosim::Counters;
+const QList<std::pair<const char *, int Counters::*>> counterTable{
+    {"probes", &Counters::probes},           {"reports", &Counters::reports},
+    {"fieldWrites", &Counters::fieldWrites}, {"wifiWrites", &Counters::wifiWrites},
+    {"resets", &Counters::resets},           {"reboots", &Counters::reboots},
+    {"connectRequests", &Counters::connectRequests}, {"blocksReceived", &Counters::blocksReceived},
+    {"repeatedFrames", &Counters::repeatedFrames},   {"checkErrors", &Counters::checkErrors},
+    {"flashes", &Counters::flashes},         {"failedTransfers", &Counters::failedTransfers},
+};
+
+const QStringList setUpVerbs{"emulator", "emulator-on", "device", "ports", "held",
+                             "line",     "tick-origin", "keep-start", "file", "image"};
+// What pelzo-cli and the far end leave can be checked without a window.
+const QStringList windowlessVerbs{"cli", "run", "interrupt"};
+const QStringList windowlessExpectations{"exit", "stdout", "stderr", "sent", "device", "counters",
+                                         "flashed", "file", "no-file", "received", "port", "port-number"};
 
 class Run
 {
@@ -62,7 +69,7 @@ public:
     {
         quint32 origin = 0;
         for (const Step &step : scenario.steps) {
-            if (step.verb == QLatin1String("tick-origin"))
+            if (step.verb == "tick-origin")
                 origin = step.words.value(0).toUInt();
         }
         m_platform.emplace(origin);
@@ -82,57 +89,60 @@ public:
     }
 
 private:
-    bool isSetUp(const Step &step) const
-    {
-        static const QStringList verbs{"emulator", "emulator-on", "device", "ports",       "held", "line",
-                                       "tick-origin", "keep-start", "file",   "image"};
-        return verbs.contains(step.verb);
-    }
-
-    // The command line and what it leaves need no window; everything else loads it.
-    bool needsWindow(const Step &step) const
-    {
-        static const QStringList outside{"exit", "stdout", "stderr", "sent", "device", "counters", "flashed",
-                                         "file", "no-file", "received", "port", "port-number"};
-        return !isSetUp(step) && step.verb != QLatin1String("cli") && step.verb != QLatin1String("run") &&
-               step.verb != QLatin1String("interrupt") &&
-               !(step.verb == QLatin1String("expect") && outside.contains(step.words.value(0)));
-    }
+    VirtualSerialPort &port() { return m_platform->port(); }
 
     void fail(const Step &step, const QString &what)
     {
-        m_failures << QStringLiteral("%1:%2: %3").arg(m_scenario.file.section(QLatin1Char('/'), -1)).arg(step.line).arg(what);
+        m_failures << QString("%1:%2: %3").arg(m_scenario.file.section('/', -1)).arg(step.line).arg(what);
     }
 
     void check(const Step &step, const QString &what, const QString &found, const QString &expected)
     {
         if (found != expected)
-            fail(step, QStringLiteral("%1: expected %2, found %3").arg(what, visible(expected), visible(found)));
+            fail(step, QString("%1: expected %2, found %3").arg(what, visible(expected), visible(found)));
     }
 
     void checkLines(const Step &step, const QString &what, const QStringList &found, const QStringList &expected)
     {
         if (found != expected)
-            fail(step, QStringLiteral("%1 differ (- expected, + found):\n%2").arg(what, lineDiff(expected, found)));
+            fail(step, QString("%1 differ (- expected, + found):\n%2").arg(what, lineDiff(expected, found)));
+    }
+
+    void checkBytes(const Step &step, const QString &what, const QByteArray &found, const QByteArray &expected)
+    {
+        if (found != expected)
+            checkLines(step, what, QString::fromUtf8(found).split('\n'), QString::fromUtf8(expected).split('\n'));
+    }
+
+    // Bytes as a step gives them from its word `at` on: golden FILE, "bytes", or its | lines with CR LF.
+    static QByteArray bytesOf(const Step &step, int at)
+    {
+        if (step.words.value(at) == "golden")
+            return readBytes(golden(step.words.value(at + 1)));
+        if (step.words.size() > at)
+            return unescape(step.words[at]);
+        QByteArray bytes;
+        for (const QString &line : step.block)
+            bytes += line.toUtf8() + "\r\n";
+        return bytes;
     }
 
     QString path(const QString &name) const { return name.isEmpty() ? QString() : m_folder.filePath(name); }
 
     void attachDevice()
     {
-        if (m_attached)
+        if (std::exchange(m_attached, true))
             return;
-        m_attached = true;
         if (!m_deviceOff) {
             m_device.emplace(m_options);
             if (m_deviceState)
                 m_device->device.restoreConfiguration(*m_deviceState);
-            m_platform->port().attachPeer(&*m_device);
+            port().attachPeer(&*m_device);
         }
         for (auto &[number, device] : m_others)
-            m_platform->port().attachPeer(device.get(), number);
+            port().attachPeer(device.get(), number);
         if (!m_keepStart)
-            m_platform->port().setCommPort(1);
+            port().setCommPort(1);
     }
 
     void load()
@@ -142,63 +152,65 @@ private:
         m_form = std::make_unique<Form1>(*m_platform);
         m_form->load();
         if (!m_keepStart) {
-            m_platform->port().setCommPort(1);
-            m_form->setText(ControlName::Combo1, QStringLiteral("COM1"));
+            port().setCommPort(1);
+            m_form->setText(ControlName::Combo1, "COM1");
         }
-        m_platform->port().clearWrites();
+        port().clearWrites();
     }
 
     QWidget *widget(const Step &step, const QString &name)
     {
         QWidget *found = m_form->control<QWidget>(qPrintable(name));
         if (!found)
-            fail(step, QStringLiteral("no control %1").arg(name));
+            fail(step, "no control " + name);
         return found;
+    }
+
+    const ControlSpec *rowOf(QWidget *control) const
+    {
+        for (const ControlSpec &row : controlTable()) {
+            if (m_form->widget(row.name) == control)
+                return &row;
+        }
+        return nullptr;
     }
 
     // A control's text as the user sees it; a check box reads "1" or "0", a progress bar its value.
     QString shown(QWidget *control) const
     {
         if (auto *box = qobject_cast<QCheckBox *>(control))
-            return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+            return box->isChecked() ? "1" : "0";
         if (auto *bar = qobject_cast<QProgressBar *>(control))
-            return QStringLiteral("%1 of %2..%3").arg(bar->value()).arg(bar->minimum()).arg(bar->maximum());
+            return QString("%1 of %2..%3").arg(bar->value()).arg(bar->minimum()).arg(bar->maximum());
         if (auto *plain = qobject_cast<QPlainTextEdit *>(control))
             return plain->toPlainText();
-        for (const ControlSpec &row : controlTable()) {
-            if (m_form->widget(row.name) == control)
-                return m_form->text(row.name);
-        }
-        return {};
+        const ControlSpec *row = rowOf(control);
+        return row ? m_form->text(row->name) : QString();
     }
 
     QString captions() const
     {
-        if (!m_form)
-            return {};
         QStringList parts;
         for (const ControlSpec &row : controlTable()) {
-            if (row.kind == ControlKind::Button)
-                parts << QStringLiteral("%1=%2").arg(QLatin1String(nameOf(row.name)), m_form->text(row.name));
+            if (m_form && row.kind == ControlKind::Button)
+                parts << QString("%1=%2").arg(nameOf(row.name), m_form->text(row.name));
         }
-        return parts.join(QLatin1Char('|'));
+        return parts.join('|');
     }
 
     // The window-level values by name, or nothing for a control.
     std::optional<QString> value(const QString &name) const
     {
         const Station &s = *m_form;
+        const VirtualSerialPort &p = m_platform->port();
         const QMap<QString, QString> values{
             {"LineBuffer", QString::fromUtf8(s.LineBuffer)}, {"Text1", s.Text1.text()},
             {"ConnectSeen", QString::number(s.ConnectSeen)}, {"ReadEndSeen", QString::number(s.ReadEndSeen)},
             {"FreqSaveSeen", QString::number(s.FreqSaveSeen)}, {"WifiSuccessSeen", QString::number(s.WifiSuccessSeen)},
             {"EeramResetSeen", QString::number(s.EeramResetSeen)}, {"BlockIndex", QString::number(s.firmware.BlockIndex)},
-            {"ConnectTries", QString::number(s.firmware.ConnectTries)},
-            {"port", m_platform->port().isOpen() ? QStringLiteral("open") : QStringLiteral("closed")},
-            {"port-number", QString::number(m_platform->port().commPort())},
-            {"cut-off", QString::number(m_platform->port().bytesCutOff())},
-            {"Timer1", s.Timer1->isActive() ? QStringLiteral("running") : QStringLiteral("stopped")},
-            {"dialog-name", s.dialogFileName.section(QLatin1Char('/'), -1)},
+            {"ConnectTries", QString::number(s.firmware.ConnectTries)}, {"port", p.isOpen() ? "open" : "closed"},
+            {"port-number", QString::number(p.commPort())}, {"cut-off", QString::number(p.bytesCutOff())},
+            {"Timer1", s.Timer1->isActive() ? "running" : "stopped"}, {"dialog-name", s.dialogFileName.section('/', -1)},
         };
         return values.contains(name) ? std::optional(values[name]) : std::nullopt;
     }
@@ -208,329 +220,266 @@ private:
     {
         QMap<QString, QString> all;
         for (const ControlSpec &row : controlTable()) {
-            if (!row.field)
-                continue;
-            const QString name = QLatin1String(nameOf(row.name));
-            all[name] = shown(m_form->widget(row.name));
+            if (row.field)
+                all[nameOf(row.name)] = shown(m_form->widget(row.name));
         }
         QSet<bool> enabled;
         for (ControlName box : octetBoxNames())
             enabled << m_form->widget(box)->isEnabled();
-        all[QStringLiteral("octet-boxes")] = enabled.size() > 1 ? QStringLiteral("mixed")
-                                             : *enabled.begin()  ? QStringLiteral("enabled")
-                                                                 : QStringLiteral("disabled");
+        all["octet-boxes"] = enabled.size() > 1 ? "mixed" : *enabled.begin() ? "enabled" : "disabled";
         for (const char *flag : {"ConnectSeen", "ReadEndSeen", "FreqSaveSeen", "WifiSuccessSeen", "EeramResetSeen"})
-            all[QLatin1String(flag)] = *value(QLatin1String(flag));
-        all[QStringLiteral("ActivityLog")] = m_form->activityLog();
+            all[flag] = *value(flag);
+        all["ActivityLog"] = m_form->activityLog();
         return all;
-    }
-
-    QStringList sentLines() const
-    {
-        QStringList lines;
-        for (const auto &write : m_platform->port().writes())
-            lines << QStringLiteral("%1 %2").arg(write.atMs).arg(escaped(write.bytes));
-        return lines;
-    }
-
-    // "| 1101 "bytes"" lines, or a time of "*" for any.
-    QStringList expectedSent(const QStringList &block, const QStringList &found) const
-    {
-        QStringList lines;
-        for (qsizetype i = 0; i < block.size(); ++i) {
-            QString line = block[i].trimmed();
-            if (line.startsWith(QLatin1String("* ")))
-                line = found.value(i).section(QLatin1Char(' '), 0, 0) + line.mid(1);
-            lines << line;
-        }
-        return lines;
     }
 
     void perform(const Step &step)
     {
-        if (!isSetUp(step))
+        if (!setUpVerbs.contains(step.verb))
             attachDevice();
-        if (needsWindow(step))
+        if (!setUpVerbs.contains(step.verb) && !windowlessVerbs.contains(step.verb) &&
+            !(step.verb == "expect" && windowlessExpectations.contains(step.words.value(0))))
             load();
         const QString &verb = step.verb;
         const QStringList &w = step.words;
-        if (verb == QLatin1String("emulator")) {
-            if (w == QStringList{"off"}) {
-                m_deviceOff = true;
-                return;
-            }
-            QString error;
-            if (!pelzosim::applyOptions(w, m_options, &error))
+        QString error;
+        if (verb == "emulator") {
+            m_deviceOff = w == QStringList{"off"};
+            if (!m_deviceOff && !pelzosim::applyOptions(w, m_options, &error))
                 fail(step, error);
-        } else if (verb == QLatin1String("emulator-on")) {
+        } else if (verb == "emulator-on") {
             pelzosim::Options options;
-            QString error;
             if (!pelzosim::applyOptions(w.mid(1), options, &error))
                 fail(step, error);
             m_others[w.value(0).toInt()] = std::make_unique<SimPeer>(options);
-        } else if (verb == QLatin1String("cli")) {
-            runCli(w);
-        } else if (verb == QLatin1String("device")) {
-            m_deviceState = pelzosim::statefile::parse(step.block.join(QLatin1Char('\n')).toUtf8());
-        } else if (verb == QLatin1String("ports")) {
+        } else if (verb == "device") {
+            m_deviceState = pelzosim::statefile::parse(step.block.join('\n').toUtf8());
+        } else if (verb == "ports") {
             QSet<int> numbers;
             for (const QString &number : w)
                 numbers << number.toInt();
-            m_platform->port().setOpenable(numbers);
-        } else if (verb == QLatin1String("held")) {
-            m_platform->port().setHeldElsewhere(w.value(0).toInt(), w.value(1) != QLatin1String("no"));
-        } else if (verb == QLatin1String("line")) {
-            if (w.value(0) == QLatin1String("stalled"))
-                m_platform->port().setStalled(true);
+            port().setOpenable(numbers);
+        } else if (verb == "held") {
+            port().setHeldElsewhere(w.value(0).toInt(), w.value(1) != "no");
+        } else if (verb == "line") {
+            if (w.value(0) == "stalled")
+                port().setStalled(true);
             else
-                m_platform->port().setLineRate(w.value(0).toInt());
-        } else if (verb == QLatin1String("keep-start")) {
+                port().setLineRate(w.value(0).toInt());
+        } else if (verb == "keep-start") {
             m_keepStart = true;
-        } else if (verb == QLatin1String("tick-origin")) {
-        } else if (verb == QLatin1String("file")) {
-            QByteArray bytes = w.value(1) == QLatin1String("golden") ? readBytes(testData(QStringLiteral("golden/") + w.value(2)))
-                               : w.size() > 1                    ? unescape(w[1])
-                                                                 : QByteArray();
-            for (const QString &line : step.block)
-                bytes += line.toUtf8() + "\r\n";
-            writeBytes(path(w.value(0)), bytes);
-        } else if (verb == QLatin1String("image")) {
+        } else if (verb == "file") {
+            writeBytes(path(w.value(0)), bytesOf(step, 1));
+        } else if (verb == "image") {
             writeBytes(path(w.value(0)), imageBytes(w.value(1).toLongLong()));
-        } else if (verb == QLatin1String("click")) {
+        } else if (verb == "click") {
             if (auto *button = qobject_cast<QAbstractButton *>(widget(step, w.value(0))))
                 button->click();
-        } else if (verb == QLatin1String("set")) {
+        } else if (verb == "set") {
             set(step, w.value(0), text(w.value(1)));
-        } else if (verb == QLatin1String("type")) {
+        } else if (verb == "type") {
             if (QWidget *target = widget(step, w.value(0)))
                 QTest::keyClicks(target, text(w.value(1)));
-        } else if (verb == QLatin1String("pick")) {
+        } else if (verb == "pick") {
             auto *combo = qobject_cast<QComboBox *>(widget(step, w.value(0)));
             const int index = combo ? combo->findText(text(w.value(1)), Qt::MatchExactly) : -1;
             if (index < 0)
-                return fail(step, QStringLiteral("no item %1 to pick").arg(w.value(1)));
+                return fail(step, "no item to pick: " + w.value(1));
             combo->setCurrentIndex(index);
             emit combo->activated(index);
-        } else if (verb == QLatin1String("answer-open")) {
-            m_platform->openAnswers << path(text(w.value(0)));
-        } else if (verb == QLatin1String("answer-save")) {
-            m_platform->saveAnswers << path(text(w.value(0)));
-        } else if (verb == QLatin1String("device-sends")) {
+        } else if (verb == "answer-open" || verb == "answer-save") {
+            (verb == "answer-open" ? m_platform->openAnswers : m_platform->saveAnswers) << path(text(w.value(0)));
+        } else if (verb == "device-sends") {
             m_device->device.injectAt(m_platform->now(), unescape(w.value(0)));
-        } else if (verb == QLatin1String("hangup")) {
+        } else if (verb == "hangup") {
             m_device->device.hangUpAt(m_platform->now());
-        } else if (verb == QLatin1String("parse")) {
+        } else if (verb == "parse") {
             m_form->LineBuffer = unescape(w.value(0));
             m_parsed = peizhi(*m_form);
-        } else if (verb == QLatin1String("receive")) {
+        } else if (verb == "receive") {
             receiveBytes(*m_form, unescape(w.value(0)));
-        } else if (verb == QLatin1String("snapshot")) {
+        } else if (verb == "snapshot") {
             m_snapshot = state();
-        } else if (verb == QLatin1String("open-list")) {
+        } else if (verb == "open-list") {
             if (auto *combo = qobject_cast<QComboBox *>(widget(step, w.value(0)))) {
                 combo->showPopup();
                 combo->hidePopup();
             }
-        } else if (verb == QLatin1String("interrupt")) {
+        } else if (verb == "cli") {
+            runCli(w);
+        } else if (verb == "interrupt") {
             m_platform->beginClosing();
-        } else if (verb == QLatin1String("close")) {
+        } else if (verb == "close") {
             m_form->close();
-        } else if (verb == QLatin1String("run")) {
+        } else if (verb == "run") {
             m_platform->runUntil(w.value(0).toLongLong());
-        } else if (verb == QLatin1String("expect")) {
-            expect(step);
-        } else {
-            fail(step, QStringLiteral("unknown step \"%1\"").arg(verb));
+        } else if (verb == "expect") {
+            expect(step, w.value(0), w.value(1));
+        } else if (verb != "tick-origin") {
+            fail(step, QString("unknown step \"%1\"").arg(verb));
         }
     }
 
     void set(const Step &step, const QString &name, const QString &to)
     {
-        if (name == QLatin1String("LineBuffer")) {
+        if (name == "LineBuffer")
             m_form->LineBuffer = to.toUtf8();
-        } else if (name == QLatin1String("Text1")) {
+        else if (name == "Text1")
             m_form->Text1.setText(to);
-        } else if (name == QLatin1String("select-port")) {
-            m_platform->port().setCommPort(to.toInt());
-        } else if (auto *edit = m_form->control<QLineEdit>(qPrintable(name))) {
+        else if (name == "select-port")
+            port().setCommPort(to.toInt());
+        else if (auto *edit = m_form->control<QLineEdit>(qPrintable(name)))
             setProgramText(edit, to);
-        } else if (auto *box = m_form->control<QCheckBox>(qPrintable(name))) {
-            box->setChecked(to == QLatin1String("1"));
-        } else if (QWidget *control = widget(step, name)) {
-            for (const ControlSpec &row : controlTable()) {
-                if (m_form->widget(row.name) == control)
-                    m_form->setText(row.name, to);
-            }
-        }
+        else if (auto *box = m_form->control<QCheckBox>(qPrintable(name)))
+            box->setChecked(to == "1");
+        else if (const ControlSpec *row = rowOf(widget(step, name)))
+            m_form->setText(row->name, to);
     }
 
     // A "Name=value" word of a box's expectation, filled in from the box:
     // detail= holds when the detail contains the value, a button's name asks its caption.
-    QString boxPart(const VirtualPlatform::Box &box, const QString &word) const
+    static QString boxPart(const VirtualPlatform::Box &box, const QString &word)
     {
-        const QString name = word.section(QLatin1Char('='), 0, 0);
-        if (name == QLatin1String("detail"))
-            return box.detail.contains(text(word.section(QLatin1Char('='), 1))) ? word
-                                                                                 : name + QLatin1Char('=') + visible(box.detail);
-        for (const QString &pair : box.window.split(QLatin1Char('|'))) {
-            if (pair.section(QLatin1Char('='), 0, 0) == name)
-                return name + QLatin1Char('=') + visible(pair.section(QLatin1Char('='), 1));
+        const QString name = word.section('=', 0, 0);
+        if (name == "detail")
+            return box.detail.contains(text(word.section('=', 1))) ? word : "detail=" + visible(box.detail);
+        for (const QString &pair : box.window.split('|')) {
+            const QString caption = pair.section('=', 1);
+            if (pair.section('=', 0, 0) == name)
+                return text(word.section('=', 1)) == caption ? word : name + '=' + visible(caption);
         }
-        return name + QStringLiteral("=<no such button>");
+        return name + "=<no such button>";
     }
 
-    void expect(const Step &step)
+    void expect(const Step &step, const QString &what, const QString &how)
     {
         const QStringList &w = step.words;
-        const QString what = w.value(0);
-        const QString how = w.value(1);
-        if (what == QLatin1String("log")) {
+        if (what == "log") {
             const QString log = m_form->activityLog();
-            if (how == QLatin1String("ends") || how == QLatin1String("contains") || how == QLatin1String("lacks")) {
-                const QString part = text(w.value(2));
-                const bool ok = how == QLatin1String("ends")       ? log.endsWith(part)
-                                : how == QLatin1String("contains") ? log.contains(part)
-                                                                   : !log.contains(part);
-                if (!ok)
-                    fail(step, QStringLiteral("log %1 %2; it reads %3").arg(how, visible(part), visible(log)));
+            const QString part = text(w.value(2));
+            if (how == "ends" || how == "contains" || how == "lacks") {
+                if (how == "ends" ? !log.endsWith(part) : log.contains(part) != (how == "contains"))
+                    fail(step, QString("log %1 %2; it reads %3").arg(how, visible(part), visible(log)));
             } else if (!how.isEmpty()) {
-                check(step, QStringLiteral("ActivityLog"), log, text(how));
+                check(step, "ActivityLog", log, text(how));
             } else {
-                checkLines(step, QStringLiteral("ActivityLog lines"), log.split(QStringLiteral("\r\n")), step.block);
+                checkLines(step, "ActivityLog lines", log.split("\r\n"), step.block);
             }
-        } else if (what == QLatin1String("sent")) {
-            const QStringList found = sentLines();
-            if (how == QLatin1String("none")) {
-                checkLines(step, QStringLiteral("sent bytes"), found, {});
-            } else if (how == QLatin1String("count")) {
-                const QByteArray bytes = unescape(w.value(2));
-                const auto count = std::count_if(m_platform->port().writes().begin(), m_platform->port().writes().end(),
-                                                 [&](const auto &write) { return write.bytes == bytes; });
-                check(step, QStringLiteral("writes of %1").arg(w.value(2)), QString::number(count), w.value(3));
-            } else if (how == QLatin1String("golden")) {
-                const QByteArray golden = readBytes(testData(QStringLiteral("golden/") + w.value(2)));
-                checkLines(step, QStringLiteral("sent bytes against golden/") + w.value(2), found,
-                           expectedSent(QString::fromUtf8(golden).split(QLatin1Char('\n'), Qt::SkipEmptyParts), found));
-            } else {
-                checkLines(step, QStringLiteral("sent bytes"), found, expectedSent(step.block, found));
-            }
-        } else if (what == QLatin1String("boxes")) {
+        } else if (what == "sent") {
+            expectSent(step, how);
+        } else if (what == "boxes") {
             // Each box as its expectation states it: time, text, and the captions or detail it names.
             QStringList found, expected;
             const auto &boxes = m_platform->messageBoxes;
             for (qsizetype i = 0; i < boxes.size(); ++i) {
-                const QStringList words = wordsOf(step.block.value(i));
-                QStringList line{QString::number(boxes[i].atMs), escaped(boxes[i].text.toUtf8())};
-                for (const QString &word : words.mid(2))
+                QStringList line{QString::number(boxes[i].atMs), visible(boxes[i].text)};
+                for (const QString &word : wordsOf(step.block.value(i)).mid(2))
                     line << boxPart(boxes[i], word);
-                found << line.join(QLatin1Char(' '));
+                found << line.join(' ');
             }
-            if (how != QLatin1String("none")) {
-                for (const QString &line : step.block)
-                    expected << wordsOf(line).join(QLatin1Char(' '));
-            }
-            checkLines(step, QStringLiteral("message boxes"), found, expected);
-        } else if (what == QLatin1String("file") || what == QLatin1String("no-file")) {
-            const QString name = path(how);
-            if (what == QLatin1String("no-file")) {
-                if (QFile::exists(name))
-                    fail(step, QStringLiteral("the file %1 exists").arg(how));
-                return;
-            }
-            const QByteArray bytes = readBytes(name);
-            QByteArray expected;
-            if (w.value(2) == QLatin1String("golden"))
-                expected = readBytes(testData(QStringLiteral("golden/") + w.value(3)));
-            else if (w.size() > 2)
-                expected = unescape(w.value(2));
-            else
-                for (const QString &line : step.block)
-                    expected += line.toUtf8() + "\r\n";
-            if (bytes != expected)
-                checkLines(step, QStringLiteral("lines of %1").arg(how), QString::fromUtf8(bytes).split(QLatin1Char('\n')),
-                           QString::fromUtf8(expected).split(QLatin1Char('\n')));
-        } else if (what == QLatin1String("device")) {
-            const QStringList state = QString::fromUtf8(pelzosim::statefile::serialize(m_device->device.configuration()))
-                                          .split(QLatin1Char('\n'));
+            for (const QString &line : how == "none" ? QStringList() : step.block)
+                expected << wordsOf(line).join(' ');
+            checkLines(step, "message boxes", found, expected);
+        } else if (what == "no-file") {
+            if (QFile::exists(path(how)))
+                fail(step, "the file exists: " + how);
+        } else if (what == "file") {
+            checkBytes(step, "lines of " + how, readBytes(path(how)), bytesOf(step, 2));
+        } else if (what == "received") {
+            checkBytes(step, "received bytes", port().receivedBytes(), bytesOf(step, 1));
+        } else if (what == "device") {
+            const QStringList state =
+                QString::fromUtf8(pelzosim::statefile::serialize(m_device->device.configuration())).split('\n');
             for (const QString &line : step.block) {
                 if (!state.contains(line))
-                    fail(step, QStringLiteral("the device holds no %1; it holds:\n%2").arg(visible(line), state.join('\n')));
+                    fail(step, QString("the device holds no %1; it holds:\n%2").arg(visible(line), state.join('\n')));
             }
-        } else if (what == QLatin1String("counters")) {
+        } else if (what == "counters") {
             for (const QString &pair : w.mid(1)) {
-                for (const auto &[name, member] : counterTable()) {
-                    if (pair.section(QLatin1Char('='), 0, 0) == QLatin1String(name))
-                        check(step, QStringLiteral("device counter %1").arg(name),
-                              QString::number(m_device->device.counters().*member), pair.section(QLatin1Char('='), 1));
+                for (const auto &[name, member] : counterTable) {
+                    if (pair.section('=', 0, 0) == name)
+                        check(step, QString("device counter ") + name,
+                              QString::number(m_device->device.counters().*member), pair.section('=', 1));
                 }
             }
-        } else if (what == QLatin1String("flashed")) {
-            const QByteArray image = how == QLatin1String("nothing") ? QByteArray() : readBytes(path(how));
+        } else if (what == "flashed") {
+            const QByteArray image = how == "nothing" ? QByteArray() : readBytes(path(how));
             if (m_device->device.flashedImage() != image)
-                fail(step, QStringLiteral("the device flashed %1 bytes, not the %2 bytes of %3")
+                fail(step, QString("the device flashed %1 bytes, not the %2 bytes of %3")
                                .arg(m_device->device.flashedImage().size()).arg(image.size()).arg(how));
-        } else if (what == QLatin1String("exit")) {
-            check(step, QStringLiteral("exit status"), QString::number(m_exit), how);
-        } else if (what == QLatin1String("stdout") || what == QLatin1String("stderr")) {
-            const QString found = what == QLatin1String("stdout") ? m_stdout : m_stderr;
-            if (how == QLatin1String("contains")) {
-                if (!found.contains(text(w.value(2))))
-                    fail(step, QStringLiteral("%1 lacks %2; it reads %3").arg(what, visible(text(w.value(2))), visible(found)));
-            } else if (how == QLatin1String("golden")) {
-                check(step, what, found, QString::fromUtf8(readBytes(testData(QStringLiteral("golden/") + w.value(2)))));
-            } else {
-                check(step, what, found, text(how));
-            }
-        } else if (what == QLatin1String("parsed")) {
-            check(step, QStringLiteral("the parse"), m_parsed ? QStringLiteral("ok") : QStringLiteral("failed"), how);
-        } else if (what == QLatin1String("only")) {
+        } else if (what == "exit") {
+            check(step, "exit status", QString::number(m_exit), how);
+        } else if (what == "stdout" || what == "stderr") {
+            const QString found = what == "stdout" ? m_stdout : m_stderr;
+            if (how != "contains")
+                check(step, what, found, QString::fromUtf8(bytesOf(step, 1)));
+            else if (!found.contains(text(w.value(2))))
+                fail(step, QString("%1 lacks %2; it reads %3").arg(what, w.value(2), visible(found)));
+        } else if (what == "parsed") {
+            check(step, "the parse", m_parsed ? "ok" : "failed", how);
+        } else if (what == "only") {
             QMap<QString, QString> expected = m_snapshot;
             for (const QString &pair : w.mid(1))
-                expected[pair.section(QLatin1Char('='), 0, 0)] = text(pair.section(QLatin1Char('='), 1));
+                expected[pair.section('=', 0, 0)] = text(pair.section('=', 1));
             const QMap<QString, QString> now = state();
             for (auto it = expected.cbegin(); it != expected.cend(); ++it)
                 check(step, it.key(), now.value(it.key()), it.value());
-        } else if (what == QLatin1String("received")) {
-            const QByteArray expected = how == QLatin1String("golden")
-                                            ? readBytes(testData(QStringLiteral("golden/") + w.value(2)))
-                                            : unescape(how);
-            const QByteArray &bytes = m_platform->port().receivedBytes();
-            if (bytes != expected)
-                checkLines(step, QStringLiteral("received bytes"), QString::fromUtf8(bytes).split(QLatin1Char('\n')),
-                           QString::fromUtf8(expected).split(QLatin1Char('\n')));
-        } else if (what == QLatin1String("dialogs")) {
-            QStringList found;
+        } else if (what == "dialogs") {
+            QStringList found, expected;
             for (qsizetype i = 0; i < m_platform->dialogRequests.size(); ++i) {
                 const FileDialogRequest &r = m_platform->dialogRequests[i];
-                const QString folder = r.initialFolder.isEmpty()                ? QStringLiteral("none")
-                                       : r.initialFolder == m_folder.path() ? QStringLiteral("program")
+                const QString folder = r.initialFolder.isEmpty()            ? "none"
+                                       : r.initialFolder == m_folder.path() ? "program"
                                                                             : r.initialFolder;
                 found << QStringList{m_platform->dialogKinds[i], visible(r.title), visible(r.filter), folder,
-                                     visible(r.proposedName.section(QLatin1Char('/'), -1)),
-                                     r.confirmOverwrite ? QStringLiteral("confirm") : QStringLiteral("no-confirm")}
-                             .join(QLatin1Char(' '));
+                                     visible(r.proposedName.section('/', -1)),
+                                     r.confirmOverwrite ? "confirm" : "no-confirm"}
+                             .join(' ');
             }
-            QStringList expected;
             for (const QString &line : step.block)
-                expected << wordsOf(line).join(QLatin1Char(' '));
-            checkLines(step, QStringLiteral("file dialogs"), found, expected);
-        } else if (what == QLatin1String("items")) {
+                expected << wordsOf(line).join(' ');
+            checkLines(step, "file dialogs", found, expected);
+        } else if (what == "items") {
             auto *combo = qobject_cast<QComboBox *>(widget(step, how));
-            QStringList items;
+            QStringList items, expected;
             for (int i = 0; combo && i < combo->count(); ++i)
                 items << combo->itemText(i);
-            QStringList expected;
             for (const QString &word : w.mid(2))
                 expected << text(word);
-            checkLines(step, QStringLiteral("items of ") + how, items, expected);
+            checkLines(step, "items of " + how, items, expected);
+        } else if (what == "enabled" || what == "disabled") {
+            for (const QString &name : w.mid(1)) {
+                if (QWidget *control = widget(step, name))
+                    check(step, name, control->isEnabled() ? "enabled" : "disabled", what);
+            }
         } else if (const auto found = value(what)) {
             check(step, what, *found, text(how));
         } else if (QWidget *control = widget(step, what)) {
-            if (how == QLatin1String("enabled") || how == QLatin1String("disabled"))
-                check(step, what, control->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"), how);
-            else
-                check(step, what, shown(control), text(how));
+            check(step, what, shown(control), text(how));
         }
+    }
+
+    // "| 1101 "bytes"" lines (a time of "*" for any), none, count "bytes" N, or golden FILE.
+    void expectSent(const Step &step, const QString &how)
+    {
+        QStringList found, expected;
+        int count = 0;
+        for (const auto &write : port().writes()) {
+            found << QString("%1 %2").arg(write.atMs).arg(escaped(write.bytes));
+            count += write.bytes == unescape(step.words.value(2));
+        }
+        if (how == "count")
+            return check(step, "writes of " + step.words.value(2), QString::number(count), step.words.value(3));
+        const QStringList lines = how == "golden" ? QString::fromUtf8(readBytes(golden(step.words.value(2))))
+                                                        .split('\n', Qt::SkipEmptyParts)
+                                  : how == "none" ? QStringList()
+                                                  : step.block;
+        for (QString line : lines) {
+            if (line.startsWith("* "))
+                line = found.value(expected.size()).section(' ', 0, 0) + line.mid(1);
+            expected << line.trimmed();
+        }
+        checkLines(step, "sent bytes", found, expected);
     }
 
     // pelzo-cli's command, in this process, on this platform and its device;
@@ -543,10 +492,10 @@ private:
         io.boxes = [this] {
             QStringList boxes;
             for (const auto &box : m_platform->messageBoxes)
-                boxes << box.text + QLatin1Char('|') + box.detail;
+                boxes << box.text + '|' + box.detail;
             return boxes;
         };
-        io.secret = [](const QString &) { return QStringLiteral("typed secret"); };
+        io.secret = [](const QString &) { return QString("typed secret"); };
         io.writeFile = [](const QString &name, const QByteArray &bytes) { return writeBytes(name, bytes); };
         QStringList arguments;
         for (const QString &word : words)
@@ -566,12 +515,12 @@ private:
     std::optional<pelzosim::Configuration> m_deviceState;
     bool m_deviceOff = false;
     bool m_keepStart = false;
+    bool m_attached = false;
     std::optional<SimPeer> m_device;
     std::map<int, std::unique_ptr<SimPeer>> m_others;
-    bool m_attached = false;
+    std::unique_ptr<Form1> m_form;
     int m_exit = -1;
     QString m_stdout, m_stderr;
-    std::unique_ptr<Form1> m_form;
     QStringList m_failures;
     QMap<QString, QString> m_snapshot;
     bool m_parsed = false;
@@ -579,7 +528,38 @@ private:
 
 } // namespace
 
-QStringList runScenario(const Scenario &scenario)
+Q_DECLARE_METATYPE(Scenario)
+
+// Every scenario under tests/data/scenarios, each a row of its own;
+// PELZO_SCENARIO keeps the rows whose title contains it.
+class TestScenarios : public QObject
 {
-    return Run(scenario).run();
-}
+    Q_OBJECT
+
+private slots:
+    void scenario_data()
+    {
+        QTest::addColumn<Scenario>("scenario");
+        const QDir folder(testData("scenarios"));
+        for (const QString &name : folder.entryList({"*.scn"}, QDir::Files, QDir::Name)) {
+            QString error;
+            const QList<Scenario> scenarios = readScenarios(folder.filePath(name), &error);
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+            for (const Scenario &scenario : scenarios) {
+                const QString title = name.chopped(4) + ": " + scenario.title;
+                if (title.contains(qEnvironmentVariable("PELZO_SCENARIO")))
+                    QTest::newRow(qPrintable(title)) << scenario;
+            }
+        }
+    }
+
+    void scenario()
+    {
+        QFETCH(Scenario, scenario);
+        const QStringList failures = Run(scenario).run();
+        QVERIFY2(failures.isEmpty(), qPrintable('\n' + failures.join('\n')));
+    }
+};
+
+QTEST_MAIN(TestScenarios)
+#include "scenariorunner.moc"

@@ -7,10 +7,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-// pelzo-sim in a process of its own, serving a pseudo-terminal that the
-// ports folder of its own program folder links as COM1. It keeps its state,
-// its byte trace and the image it flashed in that folder; it stops when this
-// goes out of scope.
+// pelzo-sim as a process of its own, serving a pseudo-terminal that its
+// folder's ports/COM1 links; its state, byte trace and flashed image are
+// files in that folder. It stops when this goes out of scope.
 class Emulator
 {
 public:
@@ -18,23 +17,20 @@ public:
 
     explicit Emulator(const QStringList &options)
     {
-        const QString link = m_folder.filePath(QStringLiteral("ports/COM1"));
-        QDir().mkpath(m_folder.filePath(QStringLiteral("ports")));
-        m_process.start(QStringLiteral(PELZO_SIM_EXECUTABLE),
-                        QStringList{"--link", link, "--state", file("state.txt"), "--trace", file("trace.txt"),
-                                    "--flash-out", file("flash.bin")} +
-                            options);
+        QDir().mkpath(file("ports"));
+        m_process.start(PELZO_SIM_EXECUTABLE, QStringList{"--link", file("ports/COM1"), "--state", file("state.txt"),
+                                                          "--trace", file("trace.txt"), "--flash-out", file("flash.bin")} +
+                                                  options);
         // The link exists before the first line is printed.
         ready = m_process.waitForStarted(StartTimeoutMs) && m_process.waitForReadyRead(StartTimeoutMs) &&
-                QFileInfo(link).isSymLink();
+                QFileInfo(file("ports/COM1")).isSymLink();
     }
-    ~Emulator() { stop(); }
-
-    void stop()
+    ~Emulator()
     {
         m_process.terminate();
         m_process.waitForFinished(StartTimeoutMs);
     }
+
     void kill()
     {
         m_process.kill();
@@ -42,8 +38,8 @@ public:
     }
 
     QString folder() const { return m_folder.path(); }
-    QString device() const { return QFileInfo(m_folder.filePath(QStringLiteral("ports/COM1"))).symLinkTarget(); }
-    QString file(const char *name) const { return m_folder.filePath(QLatin1String(name)); }
+    QString device() const { return QFileInfo(file("ports/COM1")).symLinkTarget(); }
+    QString file(const char *name) const { return m_folder.filePath(name); }
     QByteArray state() const { return readBytes(file("state.txt")); }
     QByteArray trace() const { return readBytes(file("trace.txt")); }
     QByteArray flashed() const { return QFile::exists(file("flash.bin")) ? readBytes(file("flash.bin")) : QByteArray(); }

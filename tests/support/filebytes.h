@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QByteArrayList>
 #include <QFile>
 #include <QString>
 
@@ -34,19 +33,4 @@ inline QByteArray imageBytes(qsizetype size)
 inline QString testData(const QString &name)
 {
     return qEnvironmentVariable("PELZO_TEST_DATA") + QLatin1Char('/') + name;
-}
-
-// The lines with their line ends: QCOMPARE on two of these names the first
-// line that differs, and a wrong or missing CR shows.
-inline QByteArrayList linesWithEnds(const QByteArray &bytes)
-{
-    QByteArrayList lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        end = end < 0 ? bytes.size() : end + 1;
-        lines << bytes.mid(start, end - start);
-        start = end;
-    }
-    return lines;
 }

@@ -1,26 +1,22 @@
 #pragma once
 
-#include "serial/startup.h"
 #include "core/virtualplatform.h"
+#include "serial/startup.h"
 #include "ui/form1.h"
-
-#include "controls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 
-// A window on the virtual-time platform, loaded as the program loads it. The
-// program folder is a fresh temporary folder, so the port-settings file that
-// a connect writes never lands beside the test or in the root folder.
+// A window on the virtual-time platform, loaded as the program loads it, its
+// program folder a fresh temporary folder (a connect writes a file there).
 struct FormFixture
 {
-    explicit FormFixture(quint32 tickOrigin = 0, const QSet<int> &ports = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})
-        : platform(tickOrigin), form(platform)
+    FormFixture() : platform(0), form(platform)
     {
         platform.setProgramFolder(programFolder.path());
-        platform.port().setOpenable(ports);
+        platform.port().setOpenable({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
         pelzo::formLoad(form);
     }
 

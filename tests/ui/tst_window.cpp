@@ -3,12 +3,14 @@
 #include "core/factorydefaults.h"
 
 #include "ui/controltable.h"
+#include "ui/inputrules.h"
 #include "ui/textfit.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -157,32 +159,28 @@ void TestWindow::editingAnywhereInALimitedBox_data()
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("result");
     QTest::addColumn<int>("caret");
-    QTest::newRow("comment: typing at the start") << "Text7" << "PELZO 144.640MHz" << "" << "Home \"XY\""
-                                                  << "XYPELZO 144.640MHz" << 2;
-    QTest::newRow("callsign: capitals inserted in the middle") << "Text4" << "NOCL" << "" << "Home Right Right \"ca\""
-                                                               << "NOCACL" << 4;
-    QTest::newRow("callsign: a full box refuses a key in the middle") << "Text4" << "NOCALL" << ""
-                                                                      << "Home Right \"X\"" << "NOCALL" << 1;
-    QTest::newRow("passcode: Backspace in the middle") << "Text5" << "27183" << "" << "Home Right Right BS" << "2183"
-                                                       << 1;
-    QTest::newRow("interval: Delete in the middle") << "Text10" << "0600" << "" << "Home Right Del" << "000" << 1;
-    QTest::newRow("position: a selection is replaced") << "Text8" << "!3035.00N/11417.00E" << ""
-                                                       << "Home Right ShiftRight ShiftRight ShiftRight ShiftRight \"1234\""
-                                                       << "!1234.00N/11417.00E" << 5;
-    QTest::newRow("filter: undo and redo") << "Text11" << "b/PELZO" << "" << "End BS BS Undo Redo Undo" << "b/PELZO" << 7;
-    QTest::newRow("frequency: inserted in the middle") << "Text31" << "144.640" << "" << "Home Right Right Right \"9\""
-                                                       << "1449.640" << 4;
-    QTest::newRow("ctcss: a full box refuses") << "Text32" << "12" << "" << "Home \"34\"" << "312" << 1;
-    QTest::newRow("ssid: a paste is cut to the room left") << "Text34" << "home" << "abcdefghijklmnopqrstuvwxyz"
-                                                           << "Home Paste" << "abcdefghijklmnophome" << 16;
-    QTest::newRow("password: a paste replaces the selection") << "Text33" << "secret" << "XYZ"
-                                                              << "Home ShiftRight ShiftRight Paste" << "XYZcret" << 3;
-    QTest::newRow("passcode: a paste skips the key filter, is trimmed and cut")
-        << "Text5" << "" << " 12a " << "Paste" << "12a" << 3;
-    QTest::newRow("callsign: a longer text from the program stays and shortens")
-        << "Text4" << "LONGCALL9" << "" << "End \"X\" BS" << "LONGCALL" << 8;
-    QTest::newRow("callsign: Ctrl+A and Backspace clear it") << "Text4" << "NOCALL" << "" << "SelectAll BS \"n\""
-                                                             << "N" << 1;
+    const QList<std::tuple<const char *, const char *, QString, QString, QString, QString, int>> rows{
+        {"comment: typing at the start", "Text7", "PELZO 144.640MHz", "", "Home \"XY\"", "XYPELZO 144.640MHz", 2},
+        {"callsign: capitals inserted in the middle", "Text4", "NOCL", "", "Home Right Right \"ca\"", "NOCACL", 4},
+        {"callsign: a full box refuses a key in the middle", "Text4", "NOCALL", "", "Home Right \"X\"", "NOCALL", 1},
+        {"passcode: Backspace in the middle", "Text5", "27183", "", "Home Right Right BS", "2183", 1},
+        {"interval: Delete in the middle", "Text10", "0600", "", "Home Right Del", "000", 1},
+        {"position: a selection is replaced", "Text8", "!3035.00N/11417.00E", "",
+         "Home Right ShiftRight ShiftRight ShiftRight ShiftRight \"1234\"", "!1234.00N/11417.00E", 5},
+        {"filter: undo and redo", "Text11", "b/PELZO", "", "End BS BS Undo Redo Undo", "b/PELZO", 7},
+        {"frequency: inserted in the middle", "Text31", "144.640", "", "Home Right Right Right \"9\"", "1449.640", 4},
+        {"ctcss: a full box refuses", "Text32", "12", "", "Home \"34\"", "312", 1},
+        {"ssid: a paste is cut to the room left", "Text34", "home", "abcdefghijklmnopqrstuvwxyz", "Home Paste",
+         "abcdefghijklmnophome", 16},
+        {"password: a paste replaces the selection", "Text33", "secret", "XYZ", "Home ShiftRight ShiftRight Paste",
+         "XYZcret", 3},
+        {"passcode: a paste skips the key filter, is trimmed and cut", "Text5", "", " 12a ", "Paste", "12a", 3},
+        {"callsign: a longer text from the program stays and shortens", "Text4", "LONGCALL9", "", "End \"X\" BS",
+         "LONGCALL", 8},
+        {"callsign: Ctrl+A and Backspace clear it", "Text4", "NOCALL", "", "SelectAll BS \"n\"", "N", 1},
+    };
+    for (const auto &[title, box, start, clipboard, script, result, caret] : rows)
+        QTest::newRow(title) << box << start << clipboard << script << result << caret;
 }
 
 void TestWindow::editingAnywhereInALimitedBox()
@@ -197,12 +195,7 @@ void TestWindow::editingAnywhereInALimitedBox()
     auto *edit = f.form.control<QLineEdit>(qPrintable(box));
     edit->setEnabled(true);
     edit->setFocus();
-    const Field field = *controlTable()[std::size_t(std::find_if(controlTable().begin(), controlTable().end(),
-                                                                 [&](const ControlSpec &row) {
-                                                                     return nameOf(row.name) == box;
-                                                                 }) - controlTable().begin())]
-                             .field;
-    f.form.setFieldText(field, start);
+    setProgramText(edit, start);
     QApplication::clipboard()->setText(clipboard);
     play(edit, script);
     QCOMPARE(edit->text(), result);
@@ -244,17 +237,17 @@ void TestWindow::onlyAPickFromTheOpenListPicks()
     ShownWindow f;
     auto *mode = f.form.control<QComboBox>("Combo2");
     pickFromList(mode, QStringLiteral("DHCP"));
-    QVERIFY(!octetBox(f.form, Field::IpAddress, 0)->isEnabled());
+    QVERIFY(!f.form.control<QLineEdit>("Text13")->isEnabled());
 
     mode->setFocus();
     mode->lineEdit()->selectAll();
     QTest::keyClicks(mode->lineEdit(), QStringLiteral("STATIC IP"));
     QTest::keyClick(mode->lineEdit(), Qt::Key_Return);
     QCOMPARE(mode->currentText(), QStringLiteral("STATIC IP"));
-    QVERIFY2(!octetBox(f.form, Field::IpAddress, 0)->isEnabled(), "typing and Enter are no pick");
+    QVERIFY2(!f.form.control<QLineEdit>("Text13")->isEnabled(), "typing and Enter are no pick");
 
     pickFromList(mode, QStringLiteral("STATIC IP"));
-    QVERIFY(octetBox(f.form, Field::IpAddress, 0)->isEnabled());
+    QVERIFY(f.form.control<QLineEdit>("Text13")->isEnabled());
 
     auto *ports = f.form.control<QComboBox>("Combo1");
     f.form.port().setCommPort(2);
@@ -325,7 +318,7 @@ void TestWindow::clippedValuesShowTheirStartAndATooltip()
     auto *alias = f.form.control<QComboBox>("Combo8");
     QCOMPARE(alias->toolTip(), textFits(alias, alias->currentText()) ? QString() : alias->currentText());
     QCOMPARE(f.form.control<QComboBox>("Combo3")->toolTip(), QString());
-    QVERIFY(textFits(octetBox(f.form, Field::IpAddress, 0), QStringLiteral("255")));
+    QVERIFY(textFits(f.form.control<QLineEdit>("Text13"), QStringLiteral("255")));
 }
 
 void TestWindow::inputsAreNamedAfterTheirLabels()

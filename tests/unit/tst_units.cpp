@@ -1,5 +1,5 @@
 // The pure logic, table by table: waiting, image framing, line settings,
-// port names, reading bytes that arrived, and the emulated device's own rules.
+// port names, the program folder, reading bytes that arrived.
 #include "filebytes.h"
 
 #include "core/programfolder.h"
@@ -7,13 +7,8 @@
 #include "core/virtualplatform.h"
 #include "firmware/bootloaderframes.h"
 #include "firmware/progresstext.h"
-#include "firmware/romimage.h"
 #include "serial/linesettings.h"
 #include "serial/portnames.h"
-#include "ui/inputrules.h"
-
-#include "device.h"
-#include "statefile.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,17 +48,17 @@ private slots:
         QStringList order;
         auto timer = platform.createTimer();
         timer->setInterval(400);
-        timer->onTick = [&] { order << QStringLiteral("tick at %1").arg(platform.now()); };
+        timer->onTick = [&] { order << QString("tick at %1").arg(platform.now()); };
         timer->start();
         platform.at(200, [&] {
-            order << QStringLiteral("inner starts");
+            order << "inner starts";
             waitMs(platform, 1000);
-            order << QStringLiteral("inner ends at %1").arg(platform.now());
+            order << QString("inner ends at %1").arg(platform.now());
             timer->stop();
         });
-        platform.at(700, [&] { order << QStringLiteral("event at %1").arg(platform.now()); });
+        platform.at(700, [&] { order << QString("event at %1").arg(platform.now()); });
         waitMs(platform, 500);
-        order << QStringLiteral("outer ends at %1").arg(platform.now());
+        order << QString("outer ends at %1").arg(platform.now());
         QCOMPARE(order, (QStringList{"inner starts", "tick at 400", "event at 700", "tick at 800", "tick at 1200",
                                      "inner ends at 1201", "outer ends at 1201"}));
         platform.at(1300, [&] { platform.beginClosing(); });
@@ -71,42 +66,8 @@ private slots:
         QCOMPARE(platform.now(), qint64(1300));
     }
 
-    void imagesArePaddedToWholeBlocks_data()
-    {
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<int>("blocks");
-        QTest::addColumn<bool>("taken");
-        QTest::newRow("5000 bytes: 3 blocks") << qint64(5000) << 3 << true;
-        QTest::newRow("4096 bytes: the third all filler") << qint64(4096) << 3 << true;
-        QTest::newRow("2047 bytes: one block") << qint64(2047) << 1 << true;
-        QTest::newRow("an empty file: one block of filler") << qint64(0) << 1 << true;
-        QTest::newRow("the largest image: 256 blocks") << qint64(524287) << 256 << true;
-        QTest::newRow("256 whole blocks cannot be described") << qint64(524288) << 0 << false;
-    }
-    void imagesArePaddedToWholeBlocks()
-    {
-        QFETCH(qint64, size);
-        QFETCH(int, blocks);
-        QFETCH(bool, taken);
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("image.bin"));
-        QVERIFY(writeBytes(path, imageBytes(size)));
-        const RomImageFile image = readRomImage(path);
-        QCOMPARE(image.error.isEmpty(), taken);
-        if (!taken)
-            return;
-        QCOMPARE(image.length, qint32(size));
-        QCOMPARE(image.image.size(), qsizetype(blocks) * 2048 + 1);
-        QCOMPARE(image.image.left(size), imageBytes(size));
-        QCOMPARE(image.image.mid(size, blocks * 2048 - size), QByteArray(blocks * 2048 - size, '\xff'));
-        QCOMPARE(image.image.back(), '\0');
-        QVERIFY(!readRomImage(folder.filePath(QStringLiteral("missing.bin"))).error.isEmpty());
-    }
-
     void framesForTheBootloader()
     {
-        QCOMPARE(imageHeader(5000), QByteArray("\x5e\x03\x88\x02\xe5", 5));
-        QCOMPARE(imageHeader(6144), QByteArray("\x5e\x00\x00\x03\xe5", 5));
         QByteArray block(2049, '\0');
         block[0] = 1;
         block[1] = 2;
@@ -121,33 +82,31 @@ private slots:
         QCOMPARE(bootResponseAt(u"55"), BootResponse::SameBlockAgain);
         QCOMPARE(bootResponseAt(u" C5"), BootResponse::None);
         QCOMPARE(bootResponseAt(u"c5"), BootResponse::None);
-        QCOMPARE(roundedPercent(1, 8), 12); // a half goes to the even neighbour
-        QCOMPARE(roundedPercent(3, 8), 38);
         QCOMPARE(roundedPercent(23, 40), 58);
     }
 
     void lineSettings()
     {
-        const auto device = parseLineSettings(QLatin1String(DeviceLineSettings));
+        const auto device = parseLineSettings(DeviceLineSettings);
         QVERIFY(device && device->baudRate == 115200 && device->parity == QSerialPort::NoParity &&
                 device->dataBits == QSerialPort::Data8 && device->stopBits == QSerialPort::OneStop);
-        const auto other = parseLineSettings(QStringLiteral("9600,e,7,2"));
+        const auto other = parseLineSettings("9600,e,7,2");
         QVERIFY(other && other->parity == QSerialPort::EvenParity && other->dataBits == QSerialPort::Data7 &&
                 other->stopBits == QSerialPort::TwoStop);
-        QVERIFY(!parseLineSettings(QStringLiteral("115200,n,8")));
-        QVERIFY(!parseLineSettings(QStringLiteral("115200,x,8,1")));
+        QVERIFY(!parseLineSettings("115200,n,8"));
+        QVERIFY(!parseLineSettings("115200,x,8,1"));
     }
 
     void portNamesStandForDevices()
     {
-        QCOMPARE(listedPortNumber(QStringLiteral("COM16")), std::optional(16));
+        QCOMPARE(listedPortNumber("COM16"), std::optional(16));
         for (const char *name : {"COM17", "com4", "COM04", "COM"})
-            QVERIFY2(!listedPortNumber(QLatin1String(name)), name);
+            QVERIFY2(!listedPortNumber(name), name);
 #if defined(Q_OS_LINUX)
         QTemporaryDir folder;
-        QVERIFY(QDir().mkpath(folder.filePath(QStringLiteral("ports"))));
-        QVERIFY(QFile::link(QStringLiteral("/dev/ttyUSB-gone"), folder.filePath(QStringLiteral("ports/COM9"))));
-        QVERIFY(writeBytes(folder.filePath(QStringLiteral("ports/COM3")), "not a link"));
+        QVERIFY(QDir().mkpath(folder.filePath("ports")));
+        QVERIFY(QFile::link("/dev/ttyUSB-gone", folder.filePath("ports/COM9")));
+        QVERIFY(writeBytes(folder.filePath("ports/COM3"), "not a link"));
         const QMap<int, QString> devices{{4, "/dev/ttyS3"},   {5, "/dev/ttyUSB0"}, {12, "/dev/ttyUSB7"},
                                          {13, "/dev/ttyACM0"}, {9, "/dev/ttyUSB-gone"}, {3, "/dev/ttyS2"}};
         for (auto it = devices.cbegin(); it != devices.cend(); ++it)
@@ -158,30 +117,29 @@ private slots:
     void portsArePresentByTheSystemsListAndByLinks()
     {
         QTemporaryDir folder;
-        const QString ports = folder.filePath(QStringLiteral("ports"));
+        const QString ports = folder.filePath("ports");
         QVERIFY(QDir().mkpath(ports));
-        QVERIFY(QFile::link(QStringLiteral("/dev/null"), ports + QStringLiteral("/COM7")));
-        QVERIFY(QFile::link(folder.filePath(QStringLiteral("gone")), ports + QStringLiteral("/COM2")));
+        QVERIFY(QFile::link("/dev/null", ports + "/COM7"));
+        QVERIFY(QFile::link(folder.filePath("gone"), ports + "/COM2"));
         DeviceListing listing;
-        listing.systemPorts = {QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyUSB1"),
-                               QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyS1")};
+        listing.systemPorts = {"/dev/ttyS0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyS1"};
 #if defined(Q_OS_LINUX)
         QCOMPARE(presentPorts(folder.path(), listing), (QList<int>{1, 6, 7, 13}));
 #endif
-        QCOMPARE(portDevicePath(7, folder.path(), listing), QStringLiteral("/dev/null"));
+        QCOMPARE(portDevicePath(7, folder.path(), listing), QString("/dev/null"));
     }
 
     void portsIniPutsAnyPortBehindACom()
     {
         QTemporaryDir folder;
-        QVERIFY(writeBytes(folder.filePath(QStringLiteral("ports.ini")),
+        QVERIFY(writeBytes(folder.filePath("ports.ini"),
                            "; COM23 is the USB adapter\r\n[ports]\r\nCOM3=COM23\r\ncom5 = /dev/serial/by-id/usb-1\r\n"
                            "[other]\r\nCOM6=COM99\r\n"));
         DeviceListing listing;
-        listing.systemPorts = {QStringLiteral("COM23"), QStringLiteral("/dev/serial/by-id/usb-1")};
-        QCOMPARE(portDevicePath(3, folder.path(), listing), QStringLiteral("COM23"));
-        QCOMPARE(portDevicePath(5, folder.path(), listing), QStringLiteral("/dev/serial/by-id/usb-1"));
-        QVERIFY(portDevicePath(6, folder.path(), listing) != QStringLiteral("COM99"));
+        listing.systemPorts = {"COM23", "/dev/serial/by-id/usb-1"};
+        QCOMPARE(portDevicePath(3, folder.path(), listing), QString("COM23"));
+        QCOMPARE(portDevicePath(5, folder.path(), listing), QString("/dev/serial/by-id/usb-1"));
+        QVERIFY(portDevicePath(6, folder.path(), listing) != "COM99");
         QCOMPARE(presentPorts(folder.path(), listing), (QList<int>{3, 5}));
     }
 
@@ -200,14 +158,11 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("lastCharacter");
-        QTest::newRow("UTF-8") << QByteArray("a\xc3\xa9\xe5\x85\xac") << QStringLiteral("aé公")
-                               << QByteArray("\xe5\x85\xac");
-        QTest::newRow("a character cut off at the end waits") << QByteArray("a\xe5\x85") << QStringLiteral("a")
-                                                               << QByteArray("a");
-        QTest::newRow("GBK") << QByteArray("a\xd6\xd0") << QStringLiteral("a中") << QByteArray("\xd6\xd0");
-        QTest::newRow("no reading but Latin-1") << QByteArray("a\xff") << QStringLiteral("aÿ") << QByteArray("\xff");
-        QTest::newRow("an overlong UTF-8 form is no UTF-8") << QByteArray("\xc0\xaf") << QStringLiteral("蜡")
-                                                            << QByteArray("\xc0\xaf");
+        QTest::newRow("UTF-8") << QByteArray("a\xc3\xa9\xe5\x85\xac") << QString("aé公") << QByteArray("\xe5\x85\xac");
+        QTest::newRow("a character cut off at the end waits") << QByteArray("a\xe5\x85") << QString("a") << QByteArray("a");
+        QTest::newRow("GBK") << QByteArray("a\xd6\xd0") << QString("a中") << QByteArray("\xd6\xd0");
+        QTest::newRow("no reading but Latin-1") << QByteArray("a\xff") << QString("aÿ") << QByteArray("\xff");
+        QTest::newRow("an overlong UTF-8 form is no UTF-8") << QByteArray("\xc0\xaf") << QString("蜡") << QByteArray("\xc0\xaf");
     }
     void bytesThatArrivedAreReadAndKept()
     {
@@ -219,61 +174,15 @@ private slots:
         QCOMPARE(decoded.bytes(decoded.size() - 1, decoded.size()), lastCharacter);
     }
 
-    void keyFiltersOfTheDigitAndCallsignFields()
-    {
-        QCOMPARE(capitals('z'), int('Z'));
-        QCOMPARE(capitals('{'), int('{'));
-        QCOMPARE(capitals(8), 8);
-        for (int code : {int('0'), int('9'), 8})
-            QCOMPARE(digitsOnly(code), code);
-        for (int code : {int('/'), int(':'), int(' '), 13})
-            QCOMPARE(digitsOnly(code), 0);
-        for (int code : {int('.'), int('/'), int('9')})
-            QCOMPARE(frequencyCharacters(code), code);
-        QCOMPARE(frequencyCharacters('-'), 0);
-    }
-
     void theProgramFolderIsBesideTheProgramWhenItMayWriteThere()
     {
         QTemporaryDir program, user;
-        const QString userFolder = QDir(user.path()).filePath(QStringLiteral("deep/pelzo-config"));
+        const QString userFolder = QDir(user.path()).filePath("deep/pelzo-config");
         QCOMPARE(chooseProgramFolder(program.path(), userFolder), program.path());
         QVERIFY(!QDir(userFolder).exists());
         QCOMPARE(QDir(program.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
-        QCOMPARE(chooseProgramFolder(QStringLiteral("/nonexistent/pelzo/bin"), userFolder), userFolder);
+        QCOMPARE(chooseProgramFolder("/nonexistent/pelzo/bin", userFolder), userFolder);
         QVERIFY(QDir(userFolder).exists());
-    }
-
-    void theEmulatedDeviceKeepsItsState()
-    {
-        pelzosim::Configuration state = pelzosim::Configuration::factory();
-        state.set(pelzosim::Field::Comment, "caf\xc3\xa9: #1");
-        state.wifiPassword = "p,w";
-        QCOMPARE(pelzosim::statefile::parse(pelzosim::statefile::serialize(state)), state);
-        QCOMPARE(pelzosim::statefile::parse("PASS:1\nnonsense\n").value(pelzosim::Field::Passcode), QByteArray("1"));
-        QCOMPARE(pelzosim::statefile::parse("").value(pelzosim::Field::Comment), QByteArray("PELZO 144.640MHz"));
-    }
-
-    void theEmulatedBootloaderRefusesABadCheckByte()
-    {
-        for (const bool good : {true, false}) {
-            pelzosim::Device device;
-            QByteArray image = imageBytes(3000) + QByteArray(2 * 2048 - 3000, '\xff') + QByteArray(1, '\0');
-            device.hostBytes(0, "REBOOT#\r\n");
-            device.hostBytes(10, QByteArray("\x5f\x00\x00\xf5", 4));
-            device.hostBytes(20, imageHeader(3000));
-            for (int block = 0; block < 2; ++block) {
-                QByteArray frame;
-                QVERIFY(fillBlockFrame(image, block, frame));
-                if (!good)
-                    frame[2048] = char(frame[2048] ^ 1);
-                device.takeDue(30 + 100 * block);
-                device.hostBytes(40 + 100 * block, frame);
-            }
-            device.takeDue(1000);
-            QCOMPARE(device.flashedImage(), good ? imageBytes(3000) : QByteArray());
-            QCOMPARE(device.counters().checkErrors, good ? 0 : 1);
-        }
     }
 };
 

@@ -1,9 +1,8 @@
 // Renders the main window into a PNG file without needing a display, after
 // driving it through one of a few scenes against the emulated PELZO in
 // virtual time. The pictures of the README and the user guide come from it.
-#include "serial/startup.h"
 #include "core/virtualplatform.h"
-#include "controls.h"
+#include "serial/startup.h"
 #include "simpeer.h"
 #include "ui/form1.h"
 
@@ -47,47 +46,47 @@ const std::map<QString, Scene> &scenes()
     static const std::map<QString, Scene> all{
         {QStringLiteral("start"), {"the window as it opens", [](auto &, auto &, auto &) {}}},
         {QStringLiteral("defaults"),
-         {"after Default", [](auto &form, auto &platform, auto &) { click(platform, buttonNamed(form, "Command0"), 10); }}},
+         {"after Default", [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &) { click(platform, form.control<QPushButton>("Command0"), 10); }}},
         {QStringLiteral("read"),
-         {"after Read data", [](auto &form, auto &platform, auto &) { click(platform, buttonNamed(form, "Command6"), 5000); }}},
+         {"after Read data", [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &) { click(platform, form.control<QPushButton>("Command6"), 5000); }}},
         {QStringLiteral("write"),
          {"after editing the comment and Write data",
-          [](auto &form, auto &platform, auto &) {
-              click(platform, buttonNamed(form, "Command6"), 5000);
+          [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &) {
+              click(platform, form.control<QPushButton>("Command6"), 5000);
               form.setFieldText(pelzo::Field::Comment, QStringLiteral("QRV 144.640 - 73"));
-              click(platform, buttonNamed(form, "Command7"), 5000);
+              click(platform, form.control<QPushButton>("Command7"), 5000);
           }}},
         {QStringLiteral("wifi"),
          {"after Apply of the Wi-Fi name and password",
-          [](auto &form, auto &platform, auto &) {
-              editNamed(form, "Text34")->setText(QStringLiteral("shack-wlan"));
-              editNamed(form, "Text33")->setText(QStringLiteral("73deN0CALL"));
-              click(platform, buttonNamed(form, "Command8"), 3000);
+          [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &) {
+              form.control<QLineEdit>("Text34")->setText(QStringLiteral("shack-wlan"));
+              form.control<QLineEdit>("Text33")->setText(QStringLiteral("73deN0CALL"));
+              click(platform, form.control<QPushButton>("Command8"), 3000);
           }}},
         {QStringLiteral("load"),
          {"after Load file",
-          [](auto &form, auto &platform, const QDir &folder) {
+          [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &folder) {
               const QString path = folder.filePath(QStringLiteral("station.ini"));
               QFile file(path);
               if (file.open(QIODevice::WriteOnly))
                   file.write("[PELZO]\r\n\r\nCALLSIGN:N0CALL-9\r\nCOMMENT TEXT:Mobile\r\nSENT TIME:0300\r\n");
               file.close();
               platform.openAnswers << path;
-              click(platform, buttonNamed(form, "Command4"), 10);
+              click(platform, form.control<QPushButton>("Command4"), 10);
           }}},
         {QStringLiteral("update"),
          {"half way through a firmware update",
-          [](auto &form, auto &platform, const QDir &folder) {
+          [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &folder) {
               platform.openAnswers << writeImage(folder);
-              click(platform, buttonNamed(form, "Command1"), 10);
-              click(platform, buttonNamed(form, "Command2"), 4500);
+              click(platform, form.control<QPushButton>("Command1"), 10);
+              click(platform, form.control<QPushButton>("Command2"), 4500);
           }}},
         {QStringLiteral("updated"),
          {"after a firmware update",
-          [](auto &form, auto &platform, const QDir &folder) {
+          [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &folder) {
               platform.openAnswers << writeImage(folder);
-              click(platform, buttonNamed(form, "Command1"), 10);
-              click(platform, buttonNamed(form, "Command2"), 15000);
+              click(platform, form.control<QPushButton>("Command1"), 10);
+              click(platform, form.control<QPushButton>("Command2"), 15000);
           }}},
     };
     return all;
@@ -119,7 +118,7 @@ int main(int argc, char *argv[])
     pelzo::Form1 form(platform);
     pelzo::formLoad(form);
     platform.serialPort().setCommPort(1);
-    comboNamed(form, "Combo1")->setEditText(QStringLiteral("COM1"));
+    form.control<QComboBox>("Combo1")->setEditText(QStringLiteral("COM1"));
     form.show();
     scenes().at(scene).play(form, platform, QDir(folder.path()));
     return form.grab().save(args.at(1)) ? 0 : 1;
