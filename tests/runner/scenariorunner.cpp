@@ -56,7 +56,7 @@ const QList<std::pair<const char *, int Counters::*>> counterTable{
 };
 
 const QStringList setUpVerbs{"emulator", "emulator-on", "device", "ports", "held",
-                             "line",     "tick-origin", "keep-start", "file", "image"};
+                             "line",     "keep-start",  "file",       "image"};
 // What pelzo-cli and the far end leave can be checked without a window.
 const QStringList windowlessVerbs{"cli", "run", "interrupt"};
 const QStringList windowlessExpectations{"exit", "stdout", "stderr", "sent", "device", "counters",
@@ -67,21 +67,15 @@ class Run
 public:
     explicit Run(const Scenario &scenario) : m_scenario(scenario)
     {
-        quint32 origin = 0;
-        for (const Step &step : scenario.steps) {
-            if (step.verb == "tick-origin")
-                origin = step.words.value(0).toUInt();
-        }
-        m_platform.emplace(origin);
-        m_platform->setProgramFolder(m_folder.path());
-        m_platform->describeWindow = [this] { return captions(); };
+        m_platform.setProgramFolder(m_folder.path());
+        m_platform.describeWindow = [this] { return captions(); };
     }
 
     QStringList run()
     {
         for (const Step &step : m_scenario.steps) {
             if (step.at >= 0)
-                m_platform->at(step.at, [this, step] { perform(step); });
+                m_platform.at(step.at, [this, step] { perform(step); });
             else
                 perform(step);
         }
@@ -89,7 +83,7 @@ public:
     }
 
 private:
-    VirtualSerialPort &port() { return m_platform->port(); }
+    VirtualSerialPort &port() { return m_platform.port(); }
 
     void fail(const Step &step, const QString &what)
     {
@@ -127,6 +121,15 @@ private:
         return bytes;
     }
 
+    // The | lines, blanks between their words made single.
+    static QStringList blockWords(const Step &step)
+    {
+        QStringList lines;
+        for (const QString &line : step.block)
+            lines << wordsOf(line).join(' ');
+        return lines;
+    }
+
     QString path(const QString &name) const { return name.isEmpty() ? QString() : m_folder.filePath(name); }
 
     void attachDevice()
@@ -149,7 +152,7 @@ private:
     {
         if (m_form)
             return;
-        m_form = std::make_unique<Form1>(*m_platform);
+        m_form = std::make_unique<Form1>(m_platform);
         m_form->load();
         if (!m_keepStart) {
             port().setCommPort(1);
@@ -202,7 +205,7 @@ private:
     std::optional<QString> value(const QString &name) const
     {
         const Station &s = *m_form;
-        const VirtualSerialPort &p = m_platform->port();
+        const VirtualSerialPort &p = m_platform.port();
         const QMap<QString, QString> values{
             {"LineBuffer", QString::fromUtf8(s.LineBuffer)}, {"Text1", s.Text1.text()},
             {"ConnectSeen", QString::number(s.ConnectSeen)}, {"ReadEndSeen", QString::number(s.ReadEndSeen)},
@@ -288,11 +291,9 @@ private:
             combo->setCurrentIndex(index);
             emit combo->activated(index);
         } else if (verb == "answer-open" || verb == "answer-save") {
-            (verb == "answer-open" ? m_platform->openAnswers : m_platform->saveAnswers) << path(text(w.value(0)));
+            (verb == "answer-open" ? m_platform.openAnswers : m_platform.saveAnswers) << path(text(w.value(0)));
         } else if (verb == "device-sends") {
-            m_device->device.injectAt(m_platform->now(), unescape(w.value(0)));
-        } else if (verb == "hangup") {
-            m_device->device.hangUpAt(m_platform->now());
+            m_device->device.injectAt(m_platform.now(), unescape(w.value(0)));
         } else if (verb == "parse") {
             m_form->LineBuffer = unescape(w.value(0));
             m_parsed = peizhi(*m_form);
@@ -308,14 +309,14 @@ private:
         } else if (verb == "cli") {
             runCli(w);
         } else if (verb == "interrupt") {
-            m_platform->beginClosing();
+            m_platform.beginClosing();
         } else if (verb == "close") {
             m_form->close();
         } else if (verb == "run") {
-            m_platform->runUntil(w.value(0).toLongLong());
+            m_platform.runUntil(w.value(0).toLongLong());
         } else if (verb == "expect") {
             expect(step, w.value(0), w.value(1));
-        } else if (verb != "tick-origin") {
+        } else {
             fail(step, QString("unknown step \"%1\"").arg(verb));
         }
     }
@@ -369,17 +370,15 @@ private:
             expectSent(step, how);
         } else if (what == "boxes") {
             // Each box as its expectation states it: time, text, and the captions or detail it names.
-            QStringList found, expected;
-            const auto &boxes = m_platform->messageBoxes;
+            QStringList found;
+            const auto &boxes = m_platform.messageBoxes;
             for (qsizetype i = 0; i < boxes.size(); ++i) {
                 QStringList line{QString::number(boxes[i].atMs), visible(boxes[i].text)};
                 for (const QString &word : wordsOf(step.block.value(i)).mid(2))
                     line << boxPart(boxes[i], word);
                 found << line.join(' ');
             }
-            for (const QString &line : how == "none" ? QStringList() : step.block)
-                expected << wordsOf(line).join(' ');
-            checkLines(step, "message boxes", found, expected);
+            checkLines(step, "message boxes", found, how == "none" ? QStringList() : blockWords(step));
         } else if (what == "no-file") {
             if (QFile::exists(path(how)))
                 fail(step, "the file exists: " + how);
@@ -425,20 +424,16 @@ private:
             for (auto it = expected.cbegin(); it != expected.cend(); ++it)
                 check(step, it.key(), now.value(it.key()), it.value());
         } else if (what == "dialogs") {
-            QStringList found, expected;
-            for (qsizetype i = 0; i < m_platform->dialogRequests.size(); ++i) {
-                const FileDialogRequest &r = m_platform->dialogRequests[i];
-                const QString folder = r.initialFolder.isEmpty()            ? "none"
-                                       : r.initialFolder == m_folder.path() ? "program"
-                                                                            : r.initialFolder;
-                found << QStringList{m_platform->dialogKinds[i], visible(r.title), visible(r.filter), folder,
-                                     visible(r.proposedName.section('/', -1)),
+            QStringList found;
+            for (qsizetype i = 0; i < m_platform.dialogRequests.size(); ++i) {
+                const FileDialogRequest &r = m_platform.dialogRequests[i];
+                const QString folder = r.initialFolder == m_folder.path() ? "program" : r.initialFolder;
+                found << QStringList{m_platform.dialogKinds[i], visible(r.title), visible(r.filter),
+                                     folder.isEmpty() ? "none" : folder, visible(r.proposedName.section('/', -1)),
                                      r.confirmOverwrite ? "confirm" : "no-confirm"}
                              .join(' ');
             }
-            for (const QString &line : step.block)
-                expected << wordsOf(line).join(' ');
-            checkLines(step, "file dialogs", found, expected);
+            checkLines(step, "file dialogs", found, blockWords(step));
         } else if (what == "items") {
             auto *combo = qobject_cast<QComboBox *>(widget(step, how));
             QStringList items, expected;
@@ -491,7 +486,7 @@ private:
         cli::Io io(outStream, errStream);
         io.boxes = [this] {
             QStringList boxes;
-            for (const auto &box : m_platform->messageBoxes)
+            for (const auto &box : m_platform.messageBoxes)
                 boxes << box.text + '|' + box.detail;
             return boxes;
         };
@@ -502,7 +497,7 @@ private:
             arguments << text(word);
         const QString before = QDir::currentPath();
         QDir::setCurrent(m_folder.path());
-        m_exit = cli::run(arguments, *m_platform, io);
+        m_exit = cli::run(arguments, m_platform, io);
         QDir::setCurrent(before);
         m_stdout = out;
         m_stderr = err;
@@ -510,7 +505,7 @@ private:
 
     const Scenario &m_scenario;
     QTemporaryDir m_folder;
-    std::optional<VirtualPlatform> m_platform;
+    VirtualPlatform m_platform;
     pelzosim::Options m_options;
     std::optional<pelzosim::Configuration> m_deviceState;
     bool m_deviceOff = false;

@@ -4,6 +4,7 @@
 #include "serial/startup.h"
 #include "ui/form1.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,11 +14,15 @@
 // program folder a fresh temporary folder (a connect writes a file there).
 struct FormFixture
 {
-    FormFixture() : platform(0), form(platform)
+    explicit FormFixture(bool shown = false) : platform(0), form(platform)
     {
         platform.setProgramFolder(programFolder.path());
         platform.port().setOpenable({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
         pelzo::formLoad(form);
+        if (shown) {
+            form.show();
+            QApplication::setActiveWindow(&form);
+        }
     }
 
     QTemporaryDir programFolder;
