@@ -22,24 +22,27 @@ public:
 
     bool eventFilter(QObject *, QEvent *event) override
     {
+        // The type first: a drop-down being torn down still sends its children's
+        // events through here, and by then it is no QComboBox any more.
+        const QEvent::Type type = event->type();
+        if (type != QEvent::Wheel && type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+            return false;
         if (m_combo->view()->isVisible())
             return false;
-        if (event->type() == QEvent::Wheel)
+        if (type == QEvent::Wheel)
             return true;
-        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-            return false;
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
             return false;
         switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return event->type() == QEvent::KeyPress;
+            return type == QEvent::KeyPress;
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
-            if (event->type() == QEvent::KeyPress)
+            if (type == QEvent::KeyPress)
                 m_combo->showPopup();
             return true;
         default:
