@@ -1,5 +1,6 @@
 // Arbitrary bytes from the device, cut into arbitrary receive events.
 #include "fuzzwindow.h"
+#include "protocol/serialreceive.h"
 #include "serial/receivepath.h"
 #include "ui/controltable.h"
 
