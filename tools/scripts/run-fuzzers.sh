@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the fuzz targets of build/fuzz for a fixed number of inputs each.
+# Runs the fuzz targets of build/sanitize for a fixed number of inputs each.
 #   tools/scripts/run-fuzzers.sh [RUNS [SECONDS [TARGET...]]]
 # (default 20000 inputs, at most 600 s each, every target). A target stops at
 # whichever limit it reaches first. Naming targets lets long runs share the
@@ -22,17 +22,17 @@ failed=0
 shift $(( $# < 2 ? $# : 2 ))
 targets=()
 for name in "$@"; do
-    targets+=("build/fuzz/fuzz/$name")
+    targets+=("build/sanitize/fuzz/$name")
 done
 if [ ${#targets[@]} -eq 0 ]; then
-    for target in build/fuzz/fuzz/fuzz_*; do
+    for target in build/sanitize/fuzz/fuzz_*; do
         [ -f "$target" ] && [ -x "$target" ] && targets+=("$target")
     done
 fi
 for target in "${targets[@]}"; do
     name=$(basename "$target")
     if ! [ -f "$target" ] || ! [ -x "$target" ]; then
-        echo "FAIL!  : $name is not a fuzz target of build/fuzz"
+        echo "FAIL!  : $name is not a fuzz target of build/sanitize"
         failed=$((failed + 1))
         status=1
         continue
