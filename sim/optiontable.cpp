@@ -57,9 +57,9 @@ bool applyHangupIn(const QString &value, Options &options)
 
 } // namespace
 
-const QList<OptionSpec> &optionTable()
+const QList<SimOption> &optionTable()
 {
-    static const QList<OptionSpec> table = {
+    static const QList<SimOption> table = {
         {"firmware-version", "text", "Version reported in the VER: line (default \"PELZO-SIM 1.0\").",
          [](const QString &value, Options &o) {
              o.firmwareVersion = value.toUtf8();
@@ -127,15 +127,15 @@ bool applyOptions(const QStringList &words, Options &options, QString *error)
 {
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString &word = words[i];
-        const auto spec = std::find_if(optionTable().begin(), optionTable().end(), [&](const OptionSpec &s) {
+        const auto option = std::find_if(optionTable().begin(), optionTable().end(), [&](const SimOption &s) {
             return word == QStringLiteral("--") + QLatin1String(s.name);
         });
-        if (spec == optionTable().end()) {
+        if (option == optionTable().end()) {
             *error = QStringLiteral("unknown option %1").arg(word);
             return false;
         }
-        const QString value = spec->valueName && i + 1 < words.size() ? words[++i] : QString();
-        if ((spec->valueName && value.isEmpty()) || !spec->apply(value, options)) {
+        const QString value = option->valueName && i + 1 < words.size() ? words[++i] : QString();
+        if ((option->valueName && value.isEmpty()) || !option->apply(value, options)) {
             *error = QStringLiteral("invalid value \"%1\" for %2").arg(value, word);
             return false;
         }

@@ -35,9 +35,9 @@ bool parseCommandLine(const QCoreApplication &app, SimSettings *settings, QStrin
     parser.addVersionOption();
     for (const PathOption &option : kPathOptions)
         parser.addOption(QCommandLineOption(option.name, option.description, QStringLiteral("path")));
-    for (const pelzosim::OptionSpec &spec : pelzosim::optionTable()) {
-        parser.addOption(spec.valueName ? QCommandLineOption(spec.name, spec.description, spec.valueName)
-                                        : QCommandLineOption(spec.name, spec.description));
+    for (const pelzosim::SimOption &option : pelzosim::optionTable()) {
+        parser.addOption(option.valueName ? QCommandLineOption(option.name, option.description, option.valueName)
+                                          : QCommandLineOption(option.name, option.description));
     }
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
@@ -48,12 +48,12 @@ bool parseCommandLine(const QCoreApplication &app, SimSettings *settings, QStrin
         if (parser.isSet(option.name))
             settings->*option.field = parser.value(option.name);
     }
-    for (const pelzosim::OptionSpec &spec : pelzosim::optionTable()) {
-        if (!parser.isSet(spec.name))
+    for (const pelzosim::SimOption &option : pelzosim::optionTable()) {
+        if (!parser.isSet(option.name))
             continue;
-        for (const QString &value : spec.valueName ? parser.values(spec.name) : QStringList{QString()}) {
-            if (!spec.apply(value, settings->device)) {
-                *error = QStringLiteral("invalid value \"%1\" for --%2").arg(value, spec.name);
+        for (const QString &value : option.valueName ? parser.values(option.name) : QStringList{QString()}) {
+            if (!option.apply(value, settings->device)) {
+                *error = QStringLiteral("invalid value \"%1\" for --%2").arg(value, option.name);
                 return false;
             }
         }
