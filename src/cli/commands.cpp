@@ -28,6 +28,8 @@
 #include <QSaveFile>
 #include <QSerialPortInfo>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace pelzo::cli {
@@ -116,8 +118,6 @@ public:
     }
 };
 
-const QStringList Commands{"ports", "read", "get", "write", "set", "diff", "defaults", "wifi", "restart", "flash"};
-
 class Command
 {
 public:
@@ -125,35 +125,37 @@ public:
 
     int run()
     {
+        // Each command once: its name, whether it needs the device's port
+        // before anything else, and its handler (diff finds the port itself).
+        struct Entry
+        {
+            const char *name;
+            bool usesPort;
+            int (Command::*handler)();
+        };
+        static constexpr Entry table[] = {
+            {"ports", false, &Command::ports},
+            {"read", true, &Command::read},
+            {"get", true, &Command::get},
+            {"write", true, &Command::write},
+            {"set", true, &Command::set},
+            {"diff", false, &Command::diff},
+            {"defaults", false, &Command::defaults},
+            {"wifi", true, &Command::wifi},
+            {"restart", true, &Command::restart},
+            {"flash", true, &Command::flash},
+        };
         const QString &c = o.command;
-        if (!Commands.contains(c))
+        const auto entry = std::find_if(std::begin(table), std::end(table), [&](const Entry &e) { return c == QLatin1String(e.name); });
+        if (entry == std::end(table))
             throw Failure(UsageOrDifference, QStringLiteral("no command %1").arg(c));
         if (c == QLatin1String("get") || c == QLatin1String("set") || c == QLatin1String("write")) {
             for (const QString &operand : o.operands.mid(c == QLatin1String("write") ? 1 : 0))
                 labelOf(operand.section(QLatin1Char('='), 0, 0));
         }
-        if (c == QLatin1String("defaults"))
-            return defaults();
-        if (c == QLatin1String("diff") && !o.device)
-            return diff();
-        if (c == QLatin1String("ports"))
-            return ports();
-        choosePort();
-        if (c == QLatin1String("read"))
-            return read();
-        if (c == QLatin1String("get"))
-            return get();
-        if (c == QLatin1String("write"))
-            return write();
-        if (c == QLatin1String("set"))
-            return set();
-        if (c == QLatin1String("diff"))
-            return diff();
-        if (c == QLatin1String("wifi"))
-            return wifi();
-        if (c == QLatin1String("restart"))
-            return restart();
-        return flash();
+        if (entry->usesPort)
+            choosePort();
+        return (this->*entry->handler)();
     }
 
 private:
@@ -423,6 +425,8 @@ private:
 
     int diff()
     {
+        if (o.device)
+            choosePort();
         if (o.operands.size() != (o.device ? 1 : 2))
             throw Failure(UsageOrDifference, QStringLiteral("diff takes two settings files, or one and --device"));
         const auto a = valueLines(*loaded(o.operands[0]));
