@@ -11,6 +11,18 @@
 
 using namespace pelzo;
 
+// Opens an image of the given size with Open ROM and starts the update.
+static bool startUpdate(RealWindow &s, const Emulator &emulator, qsizetype bytes)
+{
+    const QString image = emulator.file("image.bin");
+    if (!writeBytes(image, imageBytes(bytes)))
+        return false;
+    s.platform.openAnswer = image;
+    s.press("Command1");
+    s.press("Command2");
+    return true;
+}
+
 class TestE2e : public QObject
 {
     Q_OBJECT
@@ -48,11 +60,7 @@ private slots:
         Emulator emulator({"--ask-repeat-every", "3"});
         QVERIFY(emulator.ready);
         RealWindow s(emulator.folder());
-        const QString image = emulator.file("image.bin");
-        QVERIFY(writeBytes(image, imageBytes(100 * 1024)));
-        s.platform.openAnswer = image;
-        s.press("Command1");
-        s.press("Command2");
+        QVERIFY(startUpdate(s, emulator, 100 * 1024));
         QTRY_VERIFY_WITH_TIMEOUT(s.form.activityLog().endsWith("update complete"), 60000);
         QTRY_COMPARE_WITH_TIMEOUT(emulator.flashed(), imageBytes(100 * 1024), 5000);
         QVERIFY(s.form.control<QPushButton>("Command1")->isEnabled() && !s.form.port().isOpen());
@@ -79,11 +87,7 @@ private slots:
         Emulator emulator({"--block-write-ms", "200"});
         QVERIFY(emulator.ready);
         RealWindow s(emulator.folder());
-        const QString image = emulator.file("image.bin");
-        QVERIFY(writeBytes(image, imageBytes(60 * 1024)));
-        s.platform.openAnswer = image;
-        s.press("Command1");
-        s.press("Command2");
+        QVERIFY(startUpdate(s, emulator, 60 * 1024));
         QTRY_VERIFY_WITH_TIMEOUT(!s.form.control<QPushButton>("Command1")->isEnabled(), 20000);
         emulator.kill();
         QTRY_VERIFY_WITH_TIMEOUT(s.form.activityLog().contains("The update did not finish"), 10000);
