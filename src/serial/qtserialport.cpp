@@ -6,6 +6,7 @@
 #include "serial/portnames.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 
 namespace pelzo {
 
@@ -147,6 +148,20 @@ bool QtSerialPort::drain(int timeoutMs)
     if (m_port.bytesToWrite() > 0 && timeoutMs > 0)
         return fail(QStringLiteral("%1 bytes did not leave the port within %2 ms").arg(m_port.bytesToWrite()).arg(timeoutMs));
     return m_port.bytesToWrite() == 0;
+}
+
+void QtSerialPort::setDevice(const QString &path)
+{
+    // A path is taken from where the program runs, and its links are followed
+    // as the ports folder's are: lock files and the holder check need the
+    // device itself. A bare name (ttyUSB0, COM23) is the system's to resolve.
+    if (!path.contains(QLatin1Char('/'))) {
+        m_device = path;
+        return;
+    }
+    const QFileInfo file(path);
+    const QString device = file.canonicalFilePath();
+    m_device = device.isEmpty() ? file.absoluteFilePath() : device;
 }
 
 QString QtSerialPort::devicePath(int number) const

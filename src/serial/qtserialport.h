@@ -15,7 +15,7 @@ public:
     explicit QtSerialPort(const QString &programFolder);
 
     // Every port number stands for this device: a port named by its path.
-    void setDevice(const QString &path) { m_device = path; }
+    void setDevice(const QString &path);
 
     bool setCommPort(int number) override;
     int commPort() const override { return m_number; }
