@@ -14,7 +14,7 @@ enum class ControlKind { Frame, Label, TextBox, MultiLineText, ComboBox, Button,
 
 // One control of the main window. Positions are in twips (15 to a pixel),
 // relative to the parent; the parent is the window itself when there is none.
-struct ControlSpec
+struct ControlRow
 {
     ControlName name;
     ControlKind kind;
@@ -31,9 +31,9 @@ struct ControlSpec
 
 // What a screen reader calls the control: its label (with the box number in
 // an address row), its own description, or its caption.
-QString accessibleNameOf(const ControlSpec &row);
+QString accessibleNameOf(const ControlRow &row);
 
-std::span<const ControlSpec> controlTable();
+std::span<const ControlRow> controlTable();
 
 // The controls that hold a field, in box order.
 std::span<const ControlName> controlsOf(Field field);

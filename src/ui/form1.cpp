@@ -36,13 +36,13 @@ const QColor ScrollBarColour(200, 200, 200);
 constexpr qreal InterfaceFontPoints = 8;
 const QStringList InterfaceFontFamilies{QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("WenQuanYi Micro Hei")};
 
-QRect pixels(const ControlSpec &row)
+QRect pixels(const ControlRow &row)
 {
     return {row.left / TwipsPerPixel, row.top / TwipsPerPixel, row.width / TwipsPerPixel,
             row.height / TwipsPerPixel};
 }
 
-QWidget *makeControl(const ControlSpec &row, QWidget *parent)
+QWidget *makeControl(const ControlRow &row, QWidget *parent)
 {
     const QString text = QString::fromUtf8(row.text);
     switch (row.kind) {
@@ -86,7 +86,7 @@ QWidget *makeControl(const ControlSpec &row, QWidget *parent)
 }
 
 // Inputs are named after their labels; a label's buddy takes the focus on its mnemonic too.
-void describeForScreenReaders(const ControlSpec &row, QWidget *created)
+void describeForScreenReaders(const ControlRow &row, QWidget *created)
 {
     if (row.kind == ControlKind::TextBox || row.kind == ControlKind::ComboBox || row.kind == ControlKind::MultiLineText)
         created->setAccessibleName(accessibleNameOf(row));
@@ -126,7 +126,7 @@ void Form1::load()
 void Form1::createControls()
 {
     std::vector<std::pair<int, QWidget *>> tabOrder;
-    for (const ControlSpec &row : controlTable()) {
+    for (const ControlRow &row : controlTable()) {
         QWidget *parent = row.parent ? widget(*row.parent) : this;
         QWidget *created = makeControl(row, parent);
         created->setObjectName(QLatin1String(nameOf(row.name)));
@@ -178,7 +178,7 @@ void Form1::applyLook()
 
 void Form1::showClippedTexts()
 {
-    for (const ControlSpec &row : controlTable()) {
+    for (const ControlRow &row : controlTable()) {
         if (row.hidden || row.name == ControlName::Combo1)
             continue;
         if (auto *edit = control<QLineEdit>(row.name))

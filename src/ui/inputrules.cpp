@@ -108,7 +108,7 @@ void setProgramText(QLineEdit *edit, const QString &text)
 
 void installChangeRules(Form1 &form)
 {
-    for (const ControlSpec &row : controlTable()) {
+    for (const ControlRow &row : controlTable()) {
         if (!row.field || !isTrimmedField(*row.field))
             continue;
         auto *edit = form.control<QLineEdit>(row.name);

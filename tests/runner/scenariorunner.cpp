@@ -169,9 +169,9 @@ private:
         return found;
     }
 
-    const ControlSpec *rowOf(QWidget *control) const
+    const ControlRow *rowOf(QWidget *control) const
     {
-        for (const ControlSpec &row : controlTable()) {
+        for (const ControlRow &row : controlTable()) {
             if (m_form->widget(row.name) == control)
                 return &row;
         }
@@ -187,14 +187,14 @@ private:
             return QString("%1 of %2..%3").arg(bar->value()).arg(bar->minimum()).arg(bar->maximum());
         if (auto *plain = qobject_cast<QPlainTextEdit *>(control))
             return plain->toPlainText();
-        const ControlSpec *row = rowOf(control);
+        const ControlRow *row = rowOf(control);
         return row ? m_form->text(row->name) : QString();
     }
 
     QString captions() const
     {
         QStringList parts;
-        for (const ControlSpec &row : controlTable()) {
+        for (const ControlRow &row : controlTable()) {
             if (m_form && row.kind == ControlKind::Button)
                 parts << QString("%1=%2").arg(nameOf(row.name), m_form->text(row.name));
         }
@@ -222,7 +222,7 @@ private:
     QMap<QString, QString> state() const
     {
         QMap<QString, QString> all;
-        for (const ControlSpec &row : controlTable()) {
+        for (const ControlRow &row : controlTable()) {
             if (row.field)
                 all[nameOf(row.name)] = shown(m_form->widget(row.name));
         }
@@ -333,7 +333,7 @@ private:
             setProgramText(edit, to);
         else if (auto *box = m_form->control<QCheckBox>(qPrintable(name)))
             box->setChecked(to == "1");
-        else if (const ControlSpec *row = rowOf(widget(step, name)))
+        else if (const ControlRow *row = rowOf(widget(step, name)))
             m_form->setText(row->name, to);
     }
 

@@ -84,7 +84,7 @@ private slots:
         QVERIFY(f.form.Timer2->isActive() && !f.form.Timer1->isActive());
         QCOMPARE(f.form.windowTitle(), QString("PELZO aprs config"));
         const QRect client = f.form.rect();
-        for (const ControlSpec &row : controlTable()) {
+        for (const ControlRow &row : controlTable()) {
             QWidget *widget = f.form.widget(row.name);
             const QRect area(widget->mapTo(&f.form, QPoint(0, 0)), widget->size());
             QVERIFY2(row.hidden ? !widget->isVisible() : client.adjusted(-3, -3, 3, 3).contains(area), nameOf(row.name));
@@ -155,7 +155,7 @@ private slots:
     {
         FormFixture f(true);
         std::vector<std::pair<int, QString>> order;
-        for (const ControlSpec &row : controlTable()) {
+        for (const ControlRow &row : controlTable()) {
             QWidget *widget = f.form.widget(row.name);
             if (row.tabIndex >= 0 && widget->isEnabled() && widget->isVisibleTo(&f.form) &&
                 widget->focusPolicy() & Qt::TabFocus)
@@ -231,7 +231,7 @@ private slots:
         const QMap<QString, QStringList> runningCaptions{
             {"Command6", {"reading", "read data", "Port is open"}}, {"Command7", {"Writing"}},
             {"Command8", {"Write"}}, {"Command9", {"Port is open"}}, {"Command2", {"update..."}}};
-        for (const ControlSpec &row : controlTable()) {
+        for (const ControlRow &row : controlTable()) {
             QWidget *widget = f.form.widget(row.name);
             const QString name = QString::fromLatin1(nameOf(row.name));
             if (row.hidden || row.kind == ControlKind::TextBox || row.kind == ControlKind::MultiLineText ||
