@@ -9,10 +9,10 @@
 //   bench_longsession [--idle-seconds N] [--operations N] [--program PATH]
 // N defaults to 600 (ten minutes); 0 leaves part 3's idle out.
 
-#include "core/virtualplatform.h"
+#include "testing/virtualplatform.h"
 #include "serial/qtserialport.h"
 #include "serial/startup.h"
-#include "simpeer.h"
+#include "testing/simpeer.h"
 #include "ui/form1.h"
 #include "ui/windowplatform.h"
 

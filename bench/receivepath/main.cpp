@@ -2,7 +2,7 @@
 // serial-sized chunks through the receive path of a loaded window, measured
 // over the first megabyte and again after ten megabytes have passed.
 #include "serial/startup.h"
-#include "core/virtualplatform.h"
+#include "testing/virtualplatform.h"
 #include "protocol/serialreceive.h"
 #include "ui/form1.h"
 

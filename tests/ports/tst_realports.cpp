@@ -4,7 +4,7 @@
 #include "emulatorprocess.h"
 #include "filebytes.h"
 
-#include "core/virtualplatform.h"
+#include "testing/virtualplatform.h"
 #include "serial/portfailure.h"
 #include "serial/portholders.h"
 #include "serial/qtserialport.h"

@@ -1,10 +1,10 @@
 #include "scenario.h"
 
 #include "filebytes.h"
-#include "simpeer.h"
+#include "testing/simpeer.h"
 
 #include "cli/cli.h"
-#include "core/virtualplatform.h"
+#include "testing/virtualplatform.h"
 #include "optiontable.h"
 #include "protocol/peizhi.h"
 #include "protocol/serialreceive.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/virtualplatform.h"
+#include "testing/virtualplatform.h"
 #include "serial/startup.h"
 #include "ui/form1.h"
 

@@ -4,7 +4,7 @@
 
 #include "core/programfolder.h"
 #include "core/textcodec.h"
-#include "core/virtualplatform.h"
+#include "testing/virtualplatform.h"
 #include "firmware/bootloaderframes.h"
 #include "firmware/progresstext.h"
 #include "serial/linesettings.h"

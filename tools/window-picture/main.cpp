@@ -1,9 +1,9 @@
 // Renders the main window into a PNG file without needing a display, after
 // driving it through one of a few scenes against the emulated PELZO in
 // virtual time. The pictures of the README and the user guide come from it.
-#include "core/virtualplatform.h"
+#include "testing/virtualplatform.h"
 #include "serial/startup.h"
-#include "simpeer.h"
+#include "testing/simpeer.h"
 #include "ui/form1.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "core/virtualplatform.h"
+#include "testing/virtualplatform.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/virtualplatform.h"
+#include "testing/virtualplatform.h"
 #include "device.h"
 
 // The emulated PELZO on the far end of the virtual serial link. Tests that
