@@ -1,7 +1,7 @@
 // Arbitrary firmware files: the image, the header and every block frame must
 // describe exactly the file, whatever its size and contents.
 #include "firmware/bootloaderframes.h"
-#include "core/firmwarestate.h"
+#include "firmware/firmwarestate.h"
 #include "firmware/romimage.h"
 
 #include <QFile>

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // log headed by the file's path; the last line read stays in LineBuffer.
     FUZZ_CHECK(form.control<QPushButton>("Command7")->isEnabled());
     FUZZ_CHECK(form.activityLog().contains(QStringLiteral("fuzz.ini")));
-    FUZZ_CHECK(!form.LineBuffer.contains('\r') && !form.LineBuffer.contains('\n'));
+    FUZZ_CHECK(!form.session().receive.LineBuffer.contains('\r') && !form.session().receive.LineBuffer.contains('\n'));
     FUZZ_CHECK(form.fieldText(pelzo::Field::TxVolume).size() <= 1);
     return 0;
 }

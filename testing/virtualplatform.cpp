@@ -265,6 +265,16 @@ QList<int> VirtualSerialPort::presentPorts() const
     return numbers;
 }
 
+PortInfo VirtualSerialPort::portInfo(int number) const
+{
+    PortInfo info;
+    info.usbAdapter = m_usbAdapters.contains(number);
+    info.description = info.usbAdapter ? QStringLiteral("USB serial adapter") : QStringLiteral("serial port");
+    if (m_heldElsewhere.contains(number))
+        info.holder = QStringLiteral("another program has %1 open").arg(devicePath(number));
+    return info;
+}
+
 QByteArray VirtualSerialPort::writtenBytes() const
 {
     QByteArray all;

@@ -45,6 +45,7 @@ public:
     QString lastError() const override { return m_lastError; }
     QString devicePath(int number) const override;
     QList<int> presentPorts() const override;
+    PortInfo portInfo(int number) const override;
 
     // Scripting: the ports that exist (and open unless held elsewhere).
     void setOpenable(const QSet<int> &numbers) { m_openable = numbers; }
@@ -55,6 +56,8 @@ public:
     void setStalled(bool stalled) { m_stalled = stalled; }
     qint64 bytesCutOff() const { return m_bytesCutOff; }
     void setHeldElsewhere(int number, bool held);
+    // The port numbers whose devices are USB serial adapters.
+    void setUsbAdapters(const QSet<int> &numbers) { m_usbAdapters = numbers; }
     // The far end of one port number, or of every number without one of its own (0).
     void attachPeer(VirtualPeer *peer, int number = 0) { m_peers[number] = peer; }
     VirtualPeer *peer() const
@@ -104,6 +107,7 @@ private:
     QString m_lastError;
     QSet<int> m_openable = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     QSet<int> m_heldElsewhere;
+    QSet<int> m_usbAdapters;
     QByteArray m_inbox;
     QByteArray m_received;
     QList<Write> m_writes;

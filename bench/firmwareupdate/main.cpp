@@ -49,7 +49,7 @@ double windowTransfer(const QStringList &options)
     window.platform.openAnswer = sim.file("image.bin");
     window.press("Command1");
     window.press("Command2");
-    while (window.form.firmware.updateInProgress && clock.elapsed() < GiveUpMs)
+    while (window.form.session().updateInProgress() && clock.elapsed() < GiveUpMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
     QElapsedTimer settle;
     settle.start();

@@ -138,11 +138,11 @@ void virtualSession()
     line(QStringLiteral("  RSS: start %1 KiB, after %2 operations %3 KiB, after %4 %5 KiB")
              .arg(rssStart).arg(2 * EdgeOperations).arg(rssAfter20).arg(2 * Operations).arg(rssEnd));
     line(QStringLiteral("  Text1 %1 chars, LineBuffer %2 bytes, ActivityLog %3 chars")
-             .arg(form.Text1.text().size()).arg(form.LineBuffer.size()).arg(form.activityLog().size()));
+             .arg(form.session().receive.Text1.text().size()).arg(form.session().receive.LineBuffer.size()).arg(form.activityLog().size()));
 
     qint64 ticks = 0;
-    const std::function<void()> tick = form.Timer2->onTick;
-    form.Timer2->onTick = [&] {
+    const std::function<void()> tick = form.session().Timer2->onTick;
+    form.session().Timer2->onTick = [&] {
         ++ticks;
         tick();
     };

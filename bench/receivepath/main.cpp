@@ -49,7 +49,7 @@ double feed(Form1 &form, const QByteArray &report, qsizetype total, qsizetype &o
             chunk += report.mid(offset, take);
             offset = (offset + take) % report.size();
         }
-        receiveBytes(form, chunk);
+        receiveBytes(form, form.session(), chunk);
     }
     return double(total) / (double(processCpuNs() - start) / 1e9);
 }
@@ -73,7 +73,7 @@ void measure(QTextStream &out)
     out << QStringLiteral("receive path, MB after 10 MB:  %1 bytes/s (%2 x line rate)\n")
                .arg(later, 0, 'f', 0)
                .arg(later / LineRateBytesPerSecond, 0, 'f', 0);
-    out << QStringLiteral("hex dump now %1 characters\n").arg(form.Text1.text().size());
+    out << QStringLiteral("hex dump now %1 characters\n").arg(form.session().receive.Text1.text().size());
     out.flush();
 }
 

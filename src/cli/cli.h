@@ -18,8 +18,6 @@ struct Io
     QTextStream &err;   // progress and messages
     bool terminal = false; // stderr is a terminal: one live progress line
     int verbosity = 1;     // 0 with -q, 2 with -v
-    // The message boxes the exchanges have shown so far, "text|detail".
-    std::function<QStringList()> boxes;
     // Reads a line from the user without showing it; empty when there is no terminal.
     std::function<QString(const QString &prompt)> secret;
     // Files written with -o go here; the default writes them with QSaveFile.
@@ -29,7 +27,5 @@ struct Io
 // Runs one command on one port of the platform; the exit status.
 int run(const QStringList &arguments, Platform &platform, Io &io);
 
-// The command line's usage, with each command.
-QString usage();
 
 } // namespace pelzo::cli

@@ -3,6 +3,7 @@
 // the port, and the exit status is the worst of them.
 #include "cli/cli.h"
 #include "cli/exitcodes.h"
+#include "cli/options.h"
 #include "cli/terminal.h"
 #include "core/programfolder.h"
 #include "core/qtplatform.h"
@@ -19,7 +20,8 @@
 
 namespace {
 
-// The window's platform without the window: message boxes become messages.
+// The window's platform without the window: the commands name their files
+// themselves and say in their own words how an exchange ended.
 class CommandLinePlatform : public pelzo::QtPlatform
 {
 public:
@@ -27,9 +29,7 @@ public:
 
     QString getOpenFileName(const pelzo::FileDialogRequest &) override { return {}; }
     QString getSaveFileName(const pelzo::FileDialogRequest &) override { return {}; }
-    void messageBox(const QString &text, const QString &detail) override { boxes << text + QLatin1Char('|') + detail; }
-
-    QStringList boxes;
+    void messageBox(const QString &, const QString &) override {}
 };
 
 bool saveFile(const QString &path, const QByteArray &bytes)
@@ -47,7 +47,6 @@ int runHere(const QStringList &arguments)
     QTextStream err(stderr);
     pelzo::cli::Io io{out, err};
     io.terminal = pelzo::cli::errorIsTerminal();
-    io.boxes = [&platform] { return platform.boxes; };
     io.secret = pelzo::cli::readSecret;
     io.writeFile = saveFile;
     return pelzo::cli::run(arguments, platform, io);

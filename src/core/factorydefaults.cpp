@@ -53,7 +53,7 @@ void applyFactoryDefaults(Station &station)
             station.setFieldText(value.field, QString::fromUtf8(value.values[0]));
         }
     }
-    station.setEnabled(ControlName::Command7, true);
+    station.setButtonEnabled(Button::WriteData, true);
 }
 
 } // namespace pelzo

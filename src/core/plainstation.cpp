@@ -6,8 +6,6 @@ namespace pelzo {
 
 PlainStation::PlainStation(Platform &platform) : Station(platform)
 {
-    m_texts[ControlName::Text3] = QStringLiteral("0/10");
-    m_texts[ControlName::Text6] = QStringLiteral("PELZO ");
     m_fields[{Field::DeviceVersion, 0}] = QStringLiteral("PELZO ");
     m_fields[{Field::Digi, 0}] = QStringLiteral("0");
 }
@@ -49,26 +47,16 @@ void PlainStation::appendActivityLogText(const QString &text)
         onLog(m_log);
 }
 
-QString PlainStation::text(ControlName control) const
+QString PlainStation::caption(Button button) const
 {
-    const auto it = m_texts.find(control);
-    return it == m_texts.end() ? QString() : it->second;
+    const auto it = m_captions.find(button);
+    return it == m_captions.end() ? QString() : it->second;
 }
 
-void PlainStation::setText(ControlName control, const QString &text)
+bool PlainStation::buttonEnabled(Button button) const
 {
-    m_texts[control] = text;
-}
-
-bool PlainStation::isEnabled(ControlName control) const
-{
-    const auto it = m_enabled.find(control);
+    const auto it = m_enabled.find(button);
     return it == m_enabled.end() || it->second;
-}
-
-void PlainStation::setEnabled(ControlName control, bool enabled)
-{
-    m_enabled[control] = enabled;
 }
 
 } // namespace pelzo

@@ -10,6 +10,14 @@
 
 namespace pelzo {
 
+// What the system tells of a port's device without opening it.
+struct PortInfo
+{
+    QString description;  // as the system names the device, "" when it does not
+    bool usbAdapter = false;
+    QString holder;       // another program that has it open or locked, "" when none
+};
+
 // The window's serial port. Every operation that can fail returns false and
 // leaves the reason in lastError(), so callers can show it as detail text.
 class SerialPort
@@ -33,6 +41,7 @@ public:
     virtual QString devicePath(int number) const = 0;
     // The port numbers whose devices exist now; no port is opened to find them.
     virtual QList<int> presentPorts() const = 0;
+    virtual PortInfo portInfo(int number) const = 0;
 
     // Closes the port for good: the window is going away.
     void shutDown()

@@ -6,25 +6,21 @@
 
 namespace pelzo {
 
-namespace {
+Station::Station(Platform &platform) : m_platform(platform) {}
 
-constexpr int Timer1IntervalMs = 1000; // one bootloader connect request a second
-constexpr int Timer2IntervalMs = 100;  // serves the bootloader's answers
+Station::~Station() = default;
 
-} // namespace
-
-Station::Station(Platform &platform) : m_platform(platform)
+void Station::setCaption(Button button, const QString &caption)
 {
-    Timer1 = platform.createTimer();
-    Timer1->setInterval(Timer1IntervalMs);
-    Timer2 = platform.createTimer();
-    Timer2->setInterval(Timer2IntervalMs);
+    if (button == Button::ReadData)
+        m_readCancelled = false;
+    showCaption(button, caption);
 }
 
-Station::~Station()
+void Station::cancelRunningExchange()
 {
-    Timer1->stop();
-    Timer2->stop();
+    showCaption(Button::ReadData, PortIsOpenCaption);
+    m_readCancelled = true;
 }
 
 void Station::setFieldText(Field field, const QString &text)

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "core/controlname.h"
 #include "core/deviceconfig.h"
-#include "core/firmwarestate.h"
-#include "core/hexdump.h"
 #include "core/platform.h"
 
 #include <QByteArray>
@@ -11,7 +8,6 @@
 #include <QStringList>
 
 #include <map>
-#include <memory>
 #include <utility>
 
 namespace pelzo {
@@ -24,10 +20,16 @@ struct ArrivedText
     QByteArray bytes;
 };
 
+// The buttons the actions give captions and enabled states to, by what they do.
+enum class Button { ReadData, WriteData, Apply, Restart, Update, OpenRom, OpenPort };
+
+// The caption a port-open guard leaves on a button.
+inline const QString PortIsOpenCaption = QStringLiteral("Port is open");
+
 // What the actions see of the station: the configuration fields, the
-// ActivityLog, the captions, texts and enabled states of the controls they
-// drive, and the window-level values they share. The window implements it
-// over its controls, so the controls stay the one store of the configuration.
+// ActivityLog, and the captions, texts and states they drive, each by the
+// role it plays. The window implements it over its controls, so the controls
+// stay the one store of the configuration; a command line over plain values.
 class Station
 {
 public:
@@ -64,17 +66,35 @@ public:
     bool digi() const { return fieldText(Field::Digi) == QLatin1String("1"); }
     void setDigi(bool on) { setFieldText(Field::Digi, on ? QStringLiteral("1") : QStringLiteral("0")); }
 
-    // The ActivityLog (Text29) as exact text, lines separated by CR LF.
+    // The ActivityLog, the message area, as exact text, lines separated by CR LF.
     virtual QString activityLog() const = 0;
     virtual void setActivityLog(const QString &text) = 0;
     virtual void appendActivityLogText(const QString &text) = 0; // the text as it is
     void appendActivityLog(const QString &message);                // CR LF, then the message
 
-    // Captions of buttons and labels, texts of boxes and of the port list.
-    virtual QString text(ControlName control) const = 0;
-    virtual void setText(ControlName control, const QString &text) = 0;
-    virtual bool isEnabled(ControlName control) const = 0;
-    virtual void setEnabled(ControlName control, bool enabled) = 0;
+    // A button's caption; any caption but the guard's ends a cancel of the read.
+    void setCaption(Button button, const QString &caption);
+    virtual void setButtonEnabled(Button button, bool enabled) = 0;
+    // A port-open guard stopped the exchange that had the port: the read
+    // button says so, and a read in progress gives up at its next look.
+    void cancelRunningExchange();
+    bool readCancelled() const { return m_readCancelled; }
+
+    // Whether a successful connect is recorded in the port-settings file, from
+    // which the window restores its port at the next start.
+    virtual bool remembersPort() const { return true; }
+    // The port list's text (the port the actions use) and whether it can be picked from.
+    virtual QString portName() const = 0;
+    virtual void setPortName(const QString &name) = 0;
+    virtual void setPortListEnabled(bool enabled) = 0;
+    // The small status box beside the progress bar.
+    virtual void setStatus(const QString &text) = 0;
+    // The update's status line, which the window keeps off screen.
+    virtual void setUpdateStatus(const QString &text) = 0;
+    // The off-screen work box that Read data and Write data empty.
+    virtual void clearWorkBox() = 0;
+    // The CTCSS field and its label, which the device does not use.
+    virtual void setCtcssEnabled(bool enabled) = 0;
 
     // The port list's items, each with the device it stands for; neither
     // changes the list's text.
@@ -103,20 +123,10 @@ public:
         Station &m_station;
     };
 
-    // Window-level values shared by the actions.
-    QByteArray LineBuffer;
-    int ConnectSeen = 0;
-    int ReadEndSeen = 0;
-    int FreqSaveSeen = 0;
-    int WifiSuccessSeen = 0;
-    int EeramResetSeen = 0;
-    HexDump Text1;
     QString dialogFileName; // the name last chosen in a file dialog, proposed by the next save
-    FirmwareState firmware;
-    std::unique_ptr<Timer> Timer1;
-    std::unique_ptr<Timer> Timer2;
 
 protected:
+    virtual void showCaption(Button button, const QString &caption) = 0;
     // The store's own setting of a field's text, change rule included.
     virtual void writeFieldText(Field field, const QString &text) = 0;
     virtual void writeOctet(Field field, int box, const QString &text) = 0;
@@ -126,6 +136,7 @@ private:
 
     Platform &m_platform;
     std::map<std::pair<Field, int>, ArrivedText> m_arrived;
+    bool m_readCancelled = false;
 };
 
 // The callsign line's value, in a write as in a settings file: the callsign

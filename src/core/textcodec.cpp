@@ -34,9 +34,9 @@ Fallback settingsFileFallback()
 #endif
 }
 
-DecodedBytes::DecodedBytes(QByteArrayView bytes, Fallback fallback) : m_bytes(bytes.toByteArray())
+DecodedBytes::DecodedBytes(QByteArrayView bytes, Fallback fallback, TextEnd end) : m_bytes(bytes.toByteArray())
 {
-    if (readUtf8())
+    if (readUtf8(end))
         return;
     m_chars.clear();
     m_starts.clear();
@@ -47,7 +47,7 @@ DecodedBytes::DecodedBytes(QByteArrayView bytes, Fallback fallback) : m_bytes(by
         readLatin1();
 }
 
-bool DecodedBytes::readUtf8()
+bool DecodedBytes::readUtf8(TextEnd end)
 {
     const auto *data = reinterpret_cast<const unsigned char *>(m_bytes.constData());
     const qsizetype size = m_bytes.size();
@@ -57,11 +57,14 @@ bool DecodedBytes::readUtf8()
         if (length == 0)
             return false;
         if (at + length > size) {
+            if (end == TextEnd::Whole)
+                return false;
             // A character still on its way: its bytes so far must fit one.
             for (qsizetype i = at + 1; i < size; ++i) {
                 if ((data[i] & 0xC0) != 0x80)
                     return false;
             }
+            m_heldBack = true;
             break;
         }
         char32_t c = length == 1 ? data[at] : data[at] & (0x7F >> length);

@@ -18,8 +18,12 @@ enum class Fallback { Gb18030, SystemCodePage };
 // The fallback of settings files on this system.
 Fallback settingsFileFallback();
 
+// Whether bytes are all there will be (a whole line) or their rest may still arrive.
+enum class TextEnd { Whole, MoreToCome };
+
 // Bytes that arrived (from the device or a file), read as UTF-8 when they are
-// UTF-8 (a character cut off at the end is left out until its rest arrives),
+// UTF-8 (where more is to come, a character cut off at the end is left out
+// until its rest arrives; at the end of a line it means they are not UTF-8),
 // otherwise in the fallback encoding, and as Latin-1 when that fails too:
 // never a replacement character where a reading exists. Each character keeps
 // the bytes it came from, so a value cut from the text can go back as exactly
@@ -27,7 +31,7 @@ Fallback settingsFileFallback();
 class DecodedBytes
 {
 public:
-    DecodedBytes(QByteArrayView bytes, Fallback fallback);
+    DecodedBytes(QByteArrayView bytes, Fallback fallback, TextEnd end = TextEnd::Whole);
 
     qsizetype size() const { return qsizetype(m_chars.size()); }
     const std::u32string &characters() const { return m_chars; }
@@ -35,15 +39,18 @@ public:
     QString text(qsizetype first, qsizetype end) const;
     QByteArray bytes(qsizetype first, qsizetype end) const;
     QString text() const { return text(0, size()); }
+    // True when the end was left out as the start of a character still on its way.
+    bool heldBack() const { return m_heldBack; }
 
 private:
-    bool readUtf8();
+    bool readUtf8(TextEnd end);
     bool readWith(QStringDecoder decoder, QStringEncoder encoder);
     void readLatin1();
 
     QByteArray m_bytes;
     std::u32string m_chars;
     std::vector<qsizetype> m_starts; // where each character's bytes begin; one more for the end
+    bool m_heldBack = false;
 };
 
 inline QString decodeArrived(QByteArrayView bytes, Fallback fallback)

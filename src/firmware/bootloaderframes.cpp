@@ -1,6 +1,6 @@
 #include "firmware/bootloaderframes.h"
 
-#include "core/firmwarestate.h"
+#include "firmware/firmwarestate.h"
 
 #include <array>
 

@@ -2,6 +2,7 @@
 
 #include "core/station.h"
 #include "firmware/romimage.h"
+#include "firmware/session.h"
 
 namespace pelzo {
 
@@ -12,26 +13,25 @@ const FileDialogRequest ImageDialog{
 
 } // namespace
 
-void openRom(Station &station)
+Outcome openRom(Station &station, Session &session)
 {
-    FirmwareState &fw = station.firmware;
     // A new image between the header and the last block would make the two disagree.
-    if (fw.updateInProgress) {
-        station.appendActivityLog(
-            QStringLiteral("A firmware update is running; choose another image when it has finished."));
-        return;
+    if (session.updateInProgress()) {
+        const QString why = QStringLiteral("A firmware update is running; choose another image when it has finished.");
+        station.appendActivityLog(why);
+        return Outcome::ended(Result::Refused, why);
     }
 
     const QString path = station.platform().getOpenFileName(ImageDialog);
     if (path.isEmpty())
-        return;
+        return Outcome::ended(Result::Cancelled);
     station.dialogFileName = path;
-    openRomFile(station, path);
+    return openRomFile(station, session, path);
 }
 
-bool openRomFile(Station &station, const QString &path)
+Outcome openRomFile(Station &station, Session &session, const QString &path)
 {
-    FirmwareState &fw = station.firmware;
+    FirmwareState &fw = session.firmware;
     RomImageFile file = readRomImage(path);
     station.setActivityLog(QStringLiteral("文件：") + path);
     if (!file.error.isEmpty())
@@ -41,7 +41,7 @@ bool openRomFile(Station &station, const QString &path)
     station.setProgressRange(0, fw.blockCount());
     fw.BlockIndex = 0;
     fw.unfinishedAt.reset();
-    return file.error.isEmpty();
+    return file.error.isEmpty() ? Outcome() : Outcome::ended(Result::Refused, file.error);
 }
 
 } // namespace pelzo

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "core/outcome.h"
+
 #include <QString>
 
 namespace pelzo {
 
+class Session;
 class Station;
 
-// "Open ROM" (Command1): choose a firmware image and prepare it for sending.
-void openRom(Station &station);
+// "Open ROM": choose a firmware image and prepare it for sending.
+Outcome openRom(Station &station, Session &session);
 
-// Reads the image at `path` (no update may be running); false when it could not be taken whole.
-bool openRomFile(Station &station, const QString &path);
+// Reads the image at `path` (no update may be running); refused, with the
+// reason, when it could not be taken whole.
+Outcome openRomFile(Station &station, Session &session, const QString &path);
 
 } // namespace pelzo

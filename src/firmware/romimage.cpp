@@ -1,6 +1,6 @@
 #include "firmware/romimage.h"
 
-#include "core/firmwarestate.h"
+#include "firmware/firmwarestate.h"
 
 #include <QFile>
 

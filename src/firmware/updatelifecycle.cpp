@@ -2,50 +2,59 @@
 
 #include "core/station.h"
 #include "firmware/progresstext.h"
+#include "firmware/session.h"
 
 namespace pelzo {
 
-quint32 beginUpdate(Station &station)
+quint32 beginUpdate(Session &session)
 {
-    FirmwareState &fw = station.firmware;
+    FirmwareState &fw = session.firmware;
     // A connect phase whose port was lost may still be ticking; this start replaces it.
-    station.Timer1->stop();
-    fw.updateInProgress = true;
+    session.Timer1->stop();
+    session.updateHoldsPort = true;
     fw.bootloaderAddressed = false;
     fw.headerSent = false;
     fw.BootReady = 0;
     fw.unfinishedAt.reset();
+    fw.ending.reset();
     return ++fw.startNumber;
 }
 
-bool isCurrentStart(const Station &station, quint32 startNumber)
+bool isCurrentStart(const Session &session, quint32 startNumber)
 {
-    return station.firmware.updateInProgress && station.firmware.startNumber == startNumber;
+    return session.updateHoldsPort && session.firmware.startNumber == startNumber;
 }
 
-void endUpdate(Station &station)
+void setCancellable(Station &station, Session &session, bool cancellable)
 {
-    FirmwareState &fw = station.firmware;
-    station.Timer1->stop();
-    station.setText(ControlName::Command2, UpdateCaption);
-    fw.updateInProgress = false;
+    session.firmware.cancellable = cancellable;
+    station.setCaption(Button::Update, cancellable ? UpdateRunningCaption : UpdateCaption);
+}
+
+void endUpdate(Station &station, Session &session, const Outcome &ending)
+{
+    FirmwareState &fw = session.firmware;
+    session.Timer1->stop();
+    setCancellable(station, session, false);
+    session.updateHoldsPort = false;
     fw.bootloaderAddressed = false;
     fw.headerSent = false;
     fw.BootReady = 0;
     ++fw.startNumber;
+    fw.ending = ending;
 }
 
 void setUpdateControlsEnabled(Station &station, bool enabled)
 {
-    station.setEnabled(ControlName::Command1, enabled);
-    station.setEnabled(ControlName::Command2, enabled);
-    station.setEnabled(ControlName::Command3, enabled);
-    station.setEnabled(ControlName::Combo1, enabled);
+    station.setButtonEnabled(Button::OpenRom, enabled);
+    station.setButtonEnabled(Button::Update, enabled);
+    station.setButtonEnabled(Button::OpenPort, enabled);
+    station.setPortListEnabled(enabled);
 }
 
 void restoreUpdateStatusCaption(Station &station)
 {
-    station.setText(ControlName::Label2, QString::fromUtf8(UpdateStatusCaption));
+    station.setUpdateStatus(QString::fromUtf8(UpdateStatusCaption));
 }
 
 } // namespace pelzo

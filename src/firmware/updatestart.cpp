@@ -3,6 +3,7 @@
 #include "core/station.h"
 #include "core/textcodec.h"
 #include "firmware/bootloaderframes.h"
+#include "firmware/session.h"
 #include "firmware/updatelifecycle.h"
 #include "protocol/devicecommands.h"
 #include "protocol/exchangeport.h"
@@ -22,43 +23,56 @@ constexpr qint32 ConnectTickLimit = 10;  // ticks 1 to 9 send a request, the ten
 constexpr int RebootDrainMs = 1000;
 
 const QString ChooseFirmware = QStringLiteral("Please choose fireware");
-const QString PortBusy = QStringLiteral("Port is use or no");
+
+const QString CancelledDetail = QStringLiteral("The update was cancelled.");
 
 // A failed port step of a running start: the port is ours only when it was
 // open, and the window goes back to idle so that the next click starts afresh.
-void failStart(Station &station, bool holdsPort)
+Outcome failStart(Station &station, Session &session, bool holdsPort, const Outcome &sofar)
 {
-    const QString detail = portFailureDetail(station.port());
+    Outcome outcome = Outcome::ended(Result::PortFailed, portFailureDetail(station.port()));
+    outcome.commandsSent = sofar.commandsSent;
     if (holdsPort)
         station.port().close();
-    endUpdate(station);
-    station.platform().messageBox(PortBusy, detail);
+    endUpdate(station, session, outcome);
+    return outcome;
 }
 
 // A start that was cancelled while it waited; the port and the window belong
 // to whatever happened since.
-void endCancelledStart(Station &station)
+Outcome cancelledStart(const Outcome &sofar)
 {
-    station.platform().messageBox(PortBusy, QStringLiteral("The update was cancelled."));
+    Outcome outcome = Outcome::ended(Result::Cancelled, CancelledDetail);
+    outcome.commandsSent = sofar.commandsSent;
+    return outcome;
 }
 
-void cancelStart(Station &station)
+Outcome cancelStart(Station &station, Session &session)
 {
     station.port().close();
-    station.firmware.BlockIndex = 0;
-    endUpdate(station);
+    session.firmware.BlockIndex = 0;
+    endUpdate(station, session, Outcome::ended(Result::Cancelled, CancelledDetail));
     station.appendActivityLog(QStringLiteral("Update cancelled."));
+    return Outcome::ended(Result::StoppedOther);
+}
+
+bool write(Station &station, const QByteArray &bytes, Outcome &outcome)
+{
+    if (!station.port().write(bytes))
+        return false;
+    outcome.commandsSent << bytes;
+    return true;
 }
 
 // Reset phase: five one-second polls for the acknowledgement. Leaves early
 // when the start is no longer current.
-void awaitResetAcknowledgement(Station &station, quint32 start)
+void awaitResetAcknowledgement(Station &station, Session &session, quint32 start)
 {
     for (int poll = 1; poll <= ResetAckPolls; ++poll) {
         station.WaitMs(ResetAckPollMs);
-        if (!isCurrentStart(station, start))
+        if (!isCurrentStart(session, start))
             return;
-        if (station.EeramResetSeen == 1) {
+        if (session.replies.EeramResetSeen == 1) {
             station.appendActivityLogText(QStringLiteral("\r\nreset eeram OK\r\n"));
             station.WaitMs(AfterResetAckMs);
             return;
@@ -66,78 +80,75 @@ void awaitResetAcknowledgement(Station &station, quint32 start)
         station.setActivityLog(QStringLiteral("Wait for reset eeram %1/%2\r\n").arg(poll).arg(ResetAckPolls));
     }
     station.setActivityLog(QStringLiteral("Reset eeram fail,Please try again.\r\n"));
-    station.setText(ControlName::Command2, UpdateCaption);
+    setCancellable(station, session, false);
 }
 
 } // namespace
 
-void startUpdate(Station &station)
+Outcome startUpdate(Station &station, Session &session)
 {
-    FirmwareState &fw = station.firmware;
+    FirmwareState &fw = session.firmware;
     if (fw.RomLength < MinImageBytes) {
         station.setActivityLog(ChooseFirmware + QStringLiteral("\r\n"));
-        station.platform().messageBox(ChooseFirmware);
-        return;
+        return Outcome::ended(Result::Refused, ChooseFirmware);
     }
     station.setActivityLog(QStringLiteral("Please wait auto update.\r\n%1/%2").arg(fw.ConnectTries).arg(ConnectTickLimit));
-    if (station.text(ControlName::Command2) == UpdateRunningCaption) {
-        cancelStart(station);
-        return;
-    }
+    if (fw.cancellable)
+        return cancelStart(station, session);
 
     station.WaitMs(PortSettleMs);
     SerialPort &port = station.port();
-    if (!applyLineSettings(station) || !openPort(station)) {
-        station.platform().messageBox(PortBusy, portFailureDetail(port));
-        return;
-    }
-    const quint32 start = beginUpdate(station);
-    station.setText(ControlName::Command2, UpdateRunningCaption);
-    if (!port.write(toWire(ResetCommand)))
-        return failStart(station, true);
-    station.EeramResetSeen = 0;
-    awaitResetAcknowledgement(station, start);
-    if (!isCurrentStart(station, start))
-        return endCancelledStart(station);
+    if (!applyLineSettings(station) || !openPort(station, session))
+        return Outcome::ended(Result::PortFailed, portFailureDetail(port));
+    Outcome outcome;
+    const quint32 start = beginUpdate(session);
+    setCancellable(station, session, true);
+    if (!write(station, toWire(ResetCommand), outcome))
+        return failStart(station, session, true, outcome);
+    session.replies.EeramResetSeen = 0;
+    awaitResetAcknowledgement(station, session, start);
+    if (!isCurrentStart(session, start))
+        return cancelledStart(outcome);
 
-    if (!port.write(toWire(RebootCommand)))
-        return failStart(station, true);
+    if (!write(station, toWire(RebootCommand), outcome))
+        return failStart(station, session, true, outcome);
     fw.ConnectTries = 0;
     // Closing drops what the port has not sent yet, and the device would never reboot.
     port.drain(RebootDrainMs);
     port.close();
     station.WaitMs(PortSettleMs);
-    if (!isCurrentStart(station, start))
-        return endCancelledStart(station);
+    if (!isCurrentStart(session, start))
+        return cancelledStart(outcome);
     // Someone may have opened the port while it was closed: then it is theirs.
-    if (!applyLineSettings(station) || !openPort(station))
-        return failStart(station, false);
-    station.Timer1->start();
+    if (!applyLineSettings(station) || !openPort(station, session))
+        return failStart(station, session, false, outcome);
+    session.Timer1->start();
+    return outcome;
 }
 
-void connectTick(Station &station)
+void connectTick(Station &station, Session &session)
 {
-    FirmwareState &fw = station.firmware;
+    FirmwareState &fw = session.firmware;
     ++fw.ConnectTries;
     const QString count = QStringLiteral("%1/%2").arg(fw.ConnectTries).arg(ConnectTickLimit);
     station.setActivityLog(QStringLiteral("Wait for update\r\n") + count);
-    station.setText(ControlName::Text3, count);
+    station.setStatus(count);
 
     const bool bootloaderFound = fw.BootReady == 1;
     if (bootloaderFound || fw.ConnectTries >= ConnectTickLimit) {
-        station.Timer1->stop();
-        station.setText(ControlName::Command2, UpdateCaption);
+        session.Timer1->stop();
+        setCancellable(station, session, false);
         fw.BootReady = 0;
         // The header may have gone out in answer to the ninth request: then the transfer goes on.
         if (!bootloaderFound) {
             station.port().close();
             station.appendActivityLog(QStringLiteral("Connect fail, Please try again."));
-            endUpdate(station);
+            endUpdate(station, session, Outcome::ended(Result::NoAnswer, QStringLiteral("the bootloader did not answer")));
         }
         return;
     }
 
-    station.Text1.setText(QStringLiteral("  "));
+    session.receive.Text1.setText(QStringLiteral("  "));
     fw.BlockIndex = 0;
     fw.bootloaderAddressed = true;
     // A request that cannot be sent is passed over; the tenth tick ends the attempt.

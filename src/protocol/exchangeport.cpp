@@ -2,6 +2,7 @@
 
 #include "core/station.h"
 #include "core/textcodec.h"
+#include "protocol/link.h"
 #include "serial/linesettings.h"
 #include "serial/portfailure.h"
 
@@ -9,7 +10,6 @@ namespace pelzo {
 
 namespace {
 
-const QString PortFailureText = QStringLiteral("Port is open or no");
 const QString UpdateRunningText =
     QStringLiteral("A firmware update is using the port: wait until it has finished, then try again.");
 const QString UpdateHoldsPortDetail = QStringLiteral("A firmware update is using the port.");
@@ -20,19 +20,19 @@ constexpr quint32 DrainLimitMs = 1000;
 // How often the close looks whether the last bytes have left.
 constexpr qint32 DrainPollMs = 5;
 
-bool updateHoldsPort(const Station &station)
-{
-    return station.firmware.updateInProgress;
-}
-
 } // namespace
 
-bool refuseDuringFirmwareUpdate(Station &station)
+bool refuseDuringFirmwareUpdate(Station &station, const Link &link)
 {
-    if (!updateHoldsPort(station))
+    if (!link.updateHoldsPort)
         return false;
     station.appendActivityLog(UpdateRunningText);
     return true;
+}
+
+Outcome updateHoldsPortOutcome()
+{
+    return Outcome::ended(Result::Refused, UpdateHoldsPortDetail);
 }
 
 bool applyLineSettings(Station &station)
@@ -40,35 +40,36 @@ bool applyLineSettings(Station &station)
     return station.port().setSettings(QLatin1String(DeviceLineSettings));
 }
 
-bool openPort(Station &station)
+bool openPort(Station &station, Link &link)
 {
     if (!station.port().open())
         return false;
-    station.LineBuffer.clear();
+    link.receive.dropLine();
     return true;
 }
 
-bool sendText(Station &station, const QString &text)
+bool sendText(Station &station, const Link &link, const QString &text, Outcome &outcome)
 {
-    return sendBytes(station, toWire(text));
+    return sendBytes(station, link, toWire(text), outcome);
 }
 
-bool sendBytes(Station &station, const QByteArray &bytes)
+bool sendBytes(Station &station, const Link &link, const QByteArray &bytes, Outcome &outcome)
 {
-    if (updateHoldsPort(station))
+    if (link.updateHoldsPort || !station.port().write(bytes))
         return false;
-    return station.port().write(bytes);
+    outcome.commandsSent << bytes;
+    return true;
 }
 
-void closePort(Station &station)
+void closePort(Station &station, const Link &link)
 {
-    if (!updateHoldsPort(station))
+    if (!link.updateHoldsPort)
         station.port().close();
 }
 
-void closePortAfterSending(Station &station)
+void closePortAfterSending(Station &station, const Link &link)
 {
-    if (updateHoldsPort(station))
+    if (link.updateHoldsPort)
         return;
     SerialPort &port = station.port();
     Platform &platform = station.platform();
@@ -77,21 +78,19 @@ void closePortAfterSending(Station &station)
     while (port.isOpen() && !port.drain(0) && platform.tickCount() - start < DrainLimitMs
            && !platform.isClosing())
         station.WaitMs(DrainPollMs);
-    closePort(station);
+    closePort(station, link);
 }
 
 void normalisePortListName(Station &station)
 {
-    if (!station.text(ControlName::Combo1).startsWith(QLatin1String("COM")))
-        station.setText(ControlName::Combo1, QStringLiteral("COM1"));
+    if (!station.portName().startsWith(QLatin1String("COM")))
+        station.setPortName(QStringLiteral("COM1"));
 }
 
-void showPortFailure(Station &station, const QString &detail)
+Outcome portFailure(Station &station, const Link &link)
 {
-    QString shown = detail;
-    if (shown.isEmpty())
-        shown = updateHoldsPort(station) ? UpdateHoldsPortDetail : portFailureDetail(station.port());
-    station.platform().messageBox(PortFailureText, shown);
+    return Outcome::ended(Result::PortFailed,
+                          link.updateHoldsPort ? UpdateHoldsPortDetail : portFailureDetail(station.port()));
 }
 
 } // namespace pelzo

@@ -1,6 +1,7 @@
 #include "protocol/peizhi.h"
 
 #include "core/station.h"
+#include "protocol/link.h"
 #include "protocol/reportline.h"
 
 #include <array>
@@ -10,15 +11,15 @@ namespace pelzo {
 namespace {
 
 using Line = const ReportLine &;
-using Rule = bool (*)(Station &, Field, Line);
+using Rule = bool (*)(Station &, ReplyFlags &, Field, Line);
 
-bool textRule(Station &station, Field field, Line line)
+bool textRule(Station &station, ReplyFlags &, Field field, Line line)
 {
     station.setFieldText(field, line.from(valuePosition(field)));
     return true;
 }
 
-bool callsignRule(Station &station, Field, Line line)
+bool callsignRule(Station &station, ReplyFlags &, Field, Line line)
 {
     const qsizetype first = valuePosition(Field::Callsign);
     const qsizetype dash = line.find(U'-', first);
@@ -30,7 +31,7 @@ bool callsignRule(Station &station, Field, Line line)
 }
 
 // Each box is set as soon as it is cut, so a missing "," leaves the boxes before it changed.
-bool octetRule(Station &station, Field field, Line line)
+bool octetRule(Station &station, ReplyFlags &, Field field, Line line)
 {
     qsizetype start = valuePosition(field);
     qsizetype searchFrom = 1;
@@ -51,27 +52,27 @@ const CodeTable &codesOf(Field field)
 }
 
 // One code character; an unknown code changes nothing.
-bool codedRule(Station &station, Field field, Line line)
+bool codedRule(Station &station, ReplyFlags &, Field field, Line line)
 {
     if (const auto shown = decode(codesOf(field), line.at(valuePosition(field)).text))
         station.setFieldText(field, *shown);
     return true;
 }
 
-bool dhcpRule(Station &station, Field, Line)
+bool dhcpRule(Station &station, ReplyFlags &, Field, Line)
 {
     station.setFieldText(Field::AddressMode, Dhcp);
     station.setOctetBoxesEnabled(false);
     return true;
 }
 
-bool staticRule(Station &station, Field, Line)
+bool staticRule(Station &station, ReplyFlags &, Field, Line)
 {
     station.setFieldText(Field::AddressMode, StaticIp);
     return true;
 }
 
-bool backlightRule(Station &station, Field field, Line line)
+bool backlightRule(Station &station, ReplyFlags &, Field field, Line line)
 {
     station.setFieldText(field, line.from(valuePosition(field)));
     if (const QString shown = decodeBacklight(station.fieldText(field)); shown != station.fieldText(field))
@@ -79,13 +80,13 @@ bool backlightRule(Station &station, Field field, Line line)
     return true;
 }
 
-bool digiRule(Station &station, Field field, Line line)
+bool digiRule(Station &station, ReplyFlags &, Field field, Line line)
 {
     station.setDigi(line.at(valuePosition(field)).text == QLatin1String("1"));
     return true;
 }
 
-bool txVolumeRule(Station &station, Field field, Line line)
+bool txVolumeRule(Station &station, ReplyFlags &, Field field, Line line)
 {
     station.setFieldText(field, line.at(valuePosition(field)));
     return true;
@@ -96,11 +97,12 @@ struct LineTest
     QByteArray begins;
     Field field;
     Rule rule;
+    bool setsField = true;
 };
 
 LineTest status(const char *begins, Rule rule)
 {
-    return {begins, Field::DeviceVersion, rule};
+    return {begins, Field::DeviceVersion, rule, false};
 }
 
 LineTest value(Field field, Rule rule)
@@ -119,16 +121,16 @@ LineTest addressMode(const QString &shown, Rule rule)
 const std::array<LineTest, 26> &lineTests()
 {
     static const std::array<LineTest, 26> tests{
-        status("eeram reset", [](Station &s, Field, Line) { return s.EeramResetSeen = 1, true; }),
+        status("eeram reset", [](Station &, ReplyFlags &r, Field, Line) { return r.EeramResetSeen = 1, true; }),
         status("CONNECT",
-               [](Station &s, Field, Line) {
-                   s.ConnectSeen = 1;
+               [](Station &s, ReplyFlags &r, Field, Line) {
+                   r.ConnectSeen = 1;
                    s.appendActivityLog(QStringLiteral("Connect OK"));
                    return true;
                }),
         status("READ END",
-               [](Station &s, Field, Line) {
-                   s.ReadEndSeen = 1;
+               [](Station &s, ReplyFlags &r, Field, Line) {
+                   r.ReadEndSeen = 1;
                    s.appendActivityLog(QStringLiteral("Read end"));
                    return true;
                }),
@@ -153,26 +155,24 @@ const std::array<LineTest, 26> &lineTests()
         value(Field::TxVolume, txVolumeRule),
         value(Field::Path, codedRule),
         value(Field::Alias, codedRule),
-        status("WIFI Write success", [](Station &s, Field, Line) { return s.WifiSuccessSeen = 1, true; }),
-        status("freq save", [](Station &s, Field, Line) { return s.FreqSaveSeen = 1, true; }),
+        status("WIFI Write success", [](Station &, ReplyFlags &r, Field, Line) { return r.WifiSuccessSeen = 1, true; }),
+        status("freq save", [](Station &, ReplyFlags &r, Field, Line) { return r.FreqSaveSeen = 1, true; }),
     };
     return tests;
 }
 
 } // namespace
 
-bool peizhi(Station &station)
+bool peizhi(Station &station, Link &link, const QByteArray &line, Fallback fallback, TextEnd end)
 {
-    return peizhi(station, Fallback::Gb18030);
-}
-
-bool peizhi(Station &station, Fallback fallback)
-{
-    // The actions may change LineBuffer only through the fields' change rules, which never touch it.
-    const ReportLine line(station.LineBuffer, fallback);
+    const ReportLine report(line, fallback, end);
     for (const LineTest &test : lineTests()) {
-        if (line.beginsWith(test.begins) && !test.rule(station, test.field, line))
+        if (!report.beginsWith(test.begins))
+            continue;
+        if (!test.rule(station, link.replies, test.field, report))
             return false;
+        if (test.setsField && !link.fieldsSeen.contains(test.field))
+            link.fieldsSeen << test.field;
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include "core/station.h"
 #include "protocol/devicecommands.h"
 #include "protocol/exchangeport.h"
+#include "protocol/link.h"
 #include "serial/linesettings.h"
 #include "serial/portsettingsstore.h"
 
@@ -55,7 +56,7 @@ constexpr std::array clearedFields{
 void clearFields(Station &station)
 {
     station.setActivityLog(QString());
-    station.setText(ControlName::Text30, QString());
+    station.clearWorkBox();
     for (const ClearedField &cleared : clearedFields) {
         const QString text = QString::fromLatin1(cleared.text);
         if (isAddressField(cleared.field)) {
@@ -71,28 +72,30 @@ void clearFields(Station &station)
 // control and the buffer sizes it has always named.
 void recordPortSettings(Station &station)
 {
+    if (!station.remembersPort())
+        return;
     const QStringList line = QString::fromLatin1(DeviceLineSettings).split(QLatin1Char(','));
     const QString speed = line[0], parity = line[1], dataBits = line[2], stopBits = line[3];
-    WriteCommSet(station, station.text(ControlName::Combo1), speed, stopBits, parity, dataBits, QStringLiteral("0"),
+    WriteCommSet(station, station.portName(), speed, stopBits, parity, dataBits, QStringLiteral("0"),
                  QStringLiteral("2048"), QStringLiteral("2048"));
 }
 
 // Probes until the device answers, the read is cancelled or the attempts run
 // out; false when the port failed. An answer to probe i is seen after probe
 // i + 1 has gone out.
-bool probe(Station &station)
+bool probe(Station &station, Link &link, Outcome &outcome)
 {
     for (int i = 1; i <= ProbeAttempts; ++i) {
         station.setActivityLog(QStringLiteral("Please restart PELZO......Connection %1/20Times......").arg(i));
-        if (station.port().isOpen() && !sendText(station, ProbeCommand))
+        if (station.port().isOpen() && !sendText(station, link, ProbeCommand, outcome))
             return false;
-        if (station.text(ControlName::Command6) == PortIsOpenCaption) {
-            station.setText(ControlName::Text3, CancelledStatus);
-            closePort(station);
+        if (station.readCancelled()) {
+            station.setStatus(CancelledStatus);
+            closePort(station, link);
             return true;
         }
-        if (station.ConnectSeen == 1) {
-            station.setText(ControlName::Text3, ConnectedText + QStringLiteral("\r\n"));
+        if (link.replies.ConnectSeen == 1) {
+            station.setStatus(ConnectedText + QStringLiteral("\r\n"));
             station.appendActivityLog(ConnectedText);
             return true;
         }
@@ -104,67 +107,78 @@ bool probe(Station &station)
 // The failure path leaves Write data as it stands (the fields were cleared, a
 // write would send them empty), but not a "reading" caption on a read that
 // has ended. A cancel's "Port is open" stays.
-void fail(Station &station)
+Outcome fail(Station &station, const Link &link, const Outcome &sofar)
 {
-    if (station.text(ControlName::Command6) == WorkingCaption)
-        station.setText(ControlName::Command6, IdleCaption);
-    showPortFailure(station);
+    if (!station.readCancelled())
+        station.setCaption(Button::ReadData, IdleCaption);
+    Outcome outcome = portFailure(station, link);
+    if (station.readCancelled())
+        outcome.result = Result::Cancelled;
+    outcome.commandsSent = sofar.commandsSent;
+    return outcome;
 }
 
 void finish(Station &station)
 {
-    station.setEnabled(ControlName::Command7, true);
-    station.setText(ControlName::Command6, IdleCaption);
+    station.setButtonEnabled(Button::WriteData, true);
+    station.setCaption(Button::ReadData, IdleCaption);
 }
 
 } // namespace
 
-void readData(Station &station)
+Outcome readData(Station &station, Link &link)
 {
-    if (refuseDuringFirmwareUpdate(station))
-        return;
+    if (refuseDuringFirmwareUpdate(station, link))
+        return updateHoldsPortOutcome();
     clearFields(station);
-    station.ConnectSeen = 0;
-    station.ReadEndSeen = 0;
+    link.replies.ConnectSeen = 0;
+    link.replies.ReadEndSeen = 0;
 
     if (station.port().isOpen()) {
-        station.setText(ControlName::Command6, PortIsOpenCaption);
-        closePort(station);
-        station.setEnabled(ControlName::Command7, true);
-        return;
+        station.cancelRunningExchange();
+        closePort(station, link);
+        station.setButtonEnabled(Button::WriteData, true);
+        return Outcome::ended(Result::StoppedOther);
     }
 
-    station.setText(ControlName::Command6, WorkingCaption);
-    station.setEnabled(ControlName::Command7, false);
+    Outcome outcome;
+    station.setCaption(Button::ReadData, WorkingCaption);
+    station.setButtonEnabled(Button::WriteData, false);
     station.WaitMs(BeforeOpenMs);
-    if (!applyLineSettings(station) || !openPort(station))
-        return fail(station);
+    if (!applyLineSettings(station) || !openPort(station, link))
+        return fail(station, link, outcome);
     normalisePortListName(station);
     recordPortSettings(station);
 
     // A cancelled read goes on to its first request, which finds the port closed.
-    if (!probe(station))
-        return fail(station);
+    if (!probe(station, link, outcome))
+        return fail(station, link, outcome);
 
-    station.ReadEndSeen = 0;
+    link.replies.ReadEndSeen = 0;
+    link.fieldsSeen.clear();
     for (int j = 1; j <= RequestAttempts; ++j) {
-        if (!sendText(station, ReadCommand))
-            return fail(station);
+        if (!sendText(station, link, ReadCommand, outcome))
+            return fail(station, link, outcome);
         station.WaitMs(RequestIntervalMs);
         station.setActivityLog(QStringLiteral("Connection OK\r\nReading %1/20Times......").arg(j));
-        if (station.ReadEndSeen == 1) {
+        if (link.replies.ReadEndSeen == 1) {
             station.appendActivityLog(ReadOkText);
             finish(station);
-            closePortAfterSending(station);
-            return;
+            closePortAfterSending(station, link);
+            outcome.fieldsRead = link.fieldsSeen;
+            return outcome;
         }
     }
 
     station.WaitMs(BeforeGiveUpMs);
-    closePortAfterSending(station);
+    closePortAfterSending(station, link);
     finish(station);
-    station.LineBuffer.clear();
+    link.receive.dropLine();
     station.appendActivityLog(IncompleteText);
+    outcome.result = link.replies.ConnectSeen == 1 ? Result::Unconfirmed : Result::NoAnswer;
+    outcome.reason = IncompleteText;
+    outcome.fieldsRead = link.fieldsSeen;
+    return outcome;
 }
 
 } // namespace pelzo

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "core/outcome.h"
+
 namespace pelzo {
 
 class Station;
+struct Link;
 
-// Read data (Command6): probes the device until it answers "CONNECT", asks
+// Read data: probes the device until it answers "CONNECT", asks
 // for its configuration until "READ END", and leaves the report in the
 // fields. A click while the port is open cancels the exchange running.
-void readData(Station &station);
+Outcome readData(Station &station, Link &link);
 
 } // namespace pelzo

@@ -5,7 +5,7 @@ namespace pelzo {
 const DecodedBytes &ReportLine::decoded() const
 {
     if (!m_decoded)
-        m_decoded.emplace(m_bytes, m_fallback);
+        m_decoded.emplace(m_bytes, m_fallback, m_end);
     return *m_decoded;
 }
 

@@ -16,7 +16,10 @@ namespace pelzo {
 class ReportLine
 {
 public:
-    ReportLine(const QByteArray &bytes, Fallback fallback) : m_bytes(bytes), m_fallback(fallback) {}
+    ReportLine(const QByteArray &bytes, Fallback fallback, TextEnd end)
+        : m_bytes(bytes), m_fallback(fallback), m_end(end)
+    {
+    }
 
     bool beginsWith(const QByteArray &text) const { return m_bytes.startsWith(text); }
 
@@ -34,6 +37,7 @@ private:
 
     QByteArray m_bytes;
     Fallback m_fallback;
+    TextEnd m_end;
     // Decoded on the first cut: most passes only compare beginnings.
     mutable std::optional<DecodedBytes> m_decoded;
 };

@@ -3,6 +3,7 @@
 #include "core/station.h"
 #include "protocol/devicecommands.h"
 #include "protocol/exchangeport.h"
+#include "protocol/link.h"
 
 namespace pelzo {
 
@@ -16,36 +17,40 @@ constexpr qint32 BetweenCommandsMs = 500;
 const QString IdleCaption = QStringLiteral("restart");
 
 // The window is put right before the message box holds it.
-void fail(Station &station, bool opened)
+Outcome fail(Station &station, const Link &link, bool opened, const Outcome &sofar)
 {
     if (opened)
-        closePort(station);
-    station.setText(ControlName::Command9, IdleCaption);
-    showPortFailure(station);
+        closePort(station, link);
+    station.setCaption(Button::Restart, IdleCaption);
+    Outcome outcome = portFailure(station, link);
+    outcome.commandsSent = sofar.commandsSent;
+    return outcome;
 }
 
 } // namespace
 
-void restartDevice(Station &station)
+Outcome restartDevice(Station &station, Link &link)
 {
-    if (refuseDuringFirmwareUpdate(station))
-        return;
+    if (refuseDuringFirmwareUpdate(station, link))
+        return updateHoldsPortOutcome();
     if (station.port().isOpen()) {
-        closePort(station);
-        station.setText(ControlName::Command9, PortIsOpenCaption);
-        return;
+        closePort(station, link);
+        station.setCaption(Button::Restart, PortIsOpenCaption);
+        return Outcome::ended(Result::StoppedOther);
     }
 
+    Outcome outcome;
     station.WaitMs(BeforeOpenMs);
-    if (!openPort(station))
-        return fail(station, false);
-    if (!sendText(station, RebootCommand))
-        return fail(station, true);
+    if (!openPort(station, link))
+        return fail(station, link, false, outcome);
+    if (!sendText(station, link, RebootCommand, outcome))
+        return fail(station, link, true, outcome);
     station.WaitMs(BetweenCommandsMs);
-    if (!sendText(station, RebootCommand))
-        return fail(station, true);
-    closePortAfterSending(station);
-    station.setText(ControlName::Command9, IdleCaption);
+    if (!sendText(station, link, RebootCommand, outcome))
+        return fail(station, link, true, outcome);
+    closePortAfterSending(station, link);
+    station.setCaption(Button::Restart, IdleCaption);
+    return outcome;
 }
 
 } // namespace pelzo

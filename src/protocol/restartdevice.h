@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/outcome.h"
+
 namespace pelzo {
 
 class Station;
+struct Link;
 
-// restart (Command9): sends "REBOOT#" twice. No answer is awaited.
-void restartDevice(Station &station);
+// restart: sends "REBOOT#" twice. No answer is awaited.
+Outcome restartDevice(Station &station, Link &link);
 
 } // namespace pelzo

@@ -5,6 +5,7 @@
 #include "core/station.h"
 #include "protocol/devicecommands.h"
 #include "protocol/exchangeport.h"
+#include "protocol/link.h"
 
 namespace pelzo {
 
@@ -32,17 +33,19 @@ QByteArray wifiCommand(const Station &station)
 }
 
 // The caption is put right before the message box holds the window.
-void fail(Station &station)
+Outcome fail(Station &station, const Link &link, const Outcome &sofar)
 {
-    station.setText(ControlName::Command8, IdleCaption);
-    showPortFailure(station);
+    station.setCaption(Button::Apply, IdleCaption);
+    Outcome outcome = portFailure(station, link);
+    outcome.commandsSent = sofar.commandsSent;
+    return outcome;
 }
 
-bool confirmed(Station &station)
+bool confirmed(Station &station, const Link &link)
 {
     for (int poll = 0; poll < Polls; ++poll) {
         station.WaitMs(PollMs);
-        if (station.WifiSuccessSeen == 1)
+        if (link.replies.WifiSuccessSeen == 1)
             return true;
     }
     return false;
@@ -50,45 +53,47 @@ bool confirmed(Station &station)
 
 } // namespace
 
-void applyWifi(Station &station)
+Outcome applyWifi(Station &station, Link &link)
 {
-    if (refuseDuringFirmwareUpdate(station))
-        return;
+    if (refuseDuringFirmwareUpdate(station, link))
+        return updateHoldsPortOutcome();
     if (station.port().isOpen()) {
-        station.setText(ControlName::Command6, PortIsOpenCaption);
-        closePort(station);
-        station.setText(ControlName::Command8, IdleCaption);
-        showPortFailure(station, StoppedOtherDetail);
-        return;
+        station.cancelRunningExchange();
+        closePort(station, link);
+        station.setCaption(Button::Apply, IdleCaption);
+        return Outcome::ended(Result::StoppedOther, StoppedOtherDetail);
     }
 
-    station.setText(ControlName::Command8, WorkingCaption);
-    if (!applyLineSettings(station) || !openPort(station))
-        return fail(station);
+    Outcome outcome;
+    station.setCaption(Button::Apply, WorkingCaption);
+    if (!applyLineSettings(station) || !openPort(station, link))
+        return fail(station, link, outcome);
     normalisePortListName(station);
     station.WaitMs(AfterOpenMs);
     if (!station.port().isOpen()) {
-        station.setText(ControlName::Command8, IdleCaption);
-        return;
+        station.setCaption(Button::Apply, IdleCaption);
+        return Outcome::ended(Result::Cancelled);
     }
 
     // Only a confirmation of this command counts, not one seen earlier.
-    station.WifiSuccessSeen = 0;
-    if (!sendBytes(station, wifiCommand(station)))
-        return fail(station);
+    link.replies.WifiSuccessSeen = 0;
+    if (!sendBytes(station, link, wifiCommand(station), outcome))
+        return fail(station, link, outcome);
     station.setActivityLog(WritingText);
-    const bool success = confirmed(station);
-    station.WifiSuccessSeen = 0;
+    const bool success = confirmed(station, link);
+    link.replies.WifiSuccessSeen = 0;
     if (success) {
         station.appendActivityLogText(CompleteText);
-        if (!sendText(station, RebootCommand))
-            return fail(station);
+        if (!sendText(station, link, RebootCommand, outcome))
+            return fail(station, link, outcome);
         station.appendActivityLogText(ResetText);
     } else {
         station.appendActivityLogText(FailText);
+        outcome.result = Result::Unconfirmed;
     }
-    closePortAfterSending(station);
-    station.setText(ControlName::Command8, IdleCaption);
+    closePortAfterSending(station, link);
+    station.setCaption(Button::Apply, IdleCaption);
+    return outcome;
 }
 
 } // namespace pelzo

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/outcome.h"
+
 namespace pelzo {
 
 class Station;
+struct Link;
 
-// Apply (Command8): sends the Wi-Fi network name and password, waits for the
+// Apply: sends the Wi-Fi network name and password, waits for the
 // device's "WIFI Write success", then restarts the device.
-void applyWifi(Station &station);
+Outcome applyWifi(Station &station, Link &link);
 
 } // namespace pelzo

@@ -2,6 +2,7 @@
 
 #include "core/station.h"
 #include "protocol/exchangeport.h"
+#include "protocol/link.h"
 #include "protocol/writesequence.h"
 
 namespace pelzo {
@@ -25,7 +26,7 @@ const QString FailText = QStringLiteral("Write fail，Please try again.\r\n");
 const QString CompleteText = QStringLiteral("Write complete");
 
 // Each command carries its field as it reads now; a failed write is skipped.
-void sendSequence(Station &station)
+void sendSequence(Station &station, const Link &link, Outcome &outcome)
 {
     bool staticAddress = false;
     for (const WriteCommand &command : writeSequence()) {
@@ -34,54 +35,67 @@ void sendSequence(Station &station)
         const QByteArray value = command.value(station);
         if (command.field == Field::AddressMode)
             staticAddress = value == staticAddressCode().toLatin1();
-        sendBytes(station, commandText(command, value));
+        if (sendBytes(station, link, commandText(command, value), outcome))
+            outcome.fieldsSent << command.field;
         for (int pace = 0; pace < command.pacesAfter; ++pace)
             station.WaitMs(CommandPaceMs);
     }
 }
 
-void pollForConfirmation(Station &station)
+bool confirmed(Station &station, const Link &link)
 {
     for (int poll = 0; poll < Polls; ++poll) {
         station.WaitMs(PollMs);
         if (poll >= FirstFailNoticePoll)
             station.appendActivityLogText(FailText);
-        if (station.FreqSaveSeen == 1) {
+        if (link.replies.FreqSaveSeen == 1) {
             station.appendActivityLog(CompleteText);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 } // namespace
 
-void writeData(Station &station)
+Outcome writeData(Station &station, Link &link)
 {
-    if (refuseDuringFirmwareUpdate(station))
-        return;
-    station.FreqSaveSeen = 0;
+    if (refuseDuringFirmwareUpdate(station, link))
+        return updateHoldsPortOutcome();
+    link.replies.FreqSaveSeen = 0;
     station.setActivityLog(QString());
-    station.setText(ControlName::Text30, QString());
+    station.clearWorkBox();
 
     if (station.port().isOpen()) {
-        station.setText(ControlName::Command6, PortIsOpenCaption);
-        closePort(station);
-        station.setEnabled(ControlName::Command7, true);
-        return;
+        station.cancelRunningExchange();
+        closePort(station, link);
+        station.setButtonEnabled(Button::WriteData, true);
+        return Outcome::ended(Result::StoppedOther);
     }
 
     // From here a failing step is skipped: the confirmation alone tells the outcome.
+    Outcome outcome;
     station.WaitMs(BeforeOpenMs);
     applyLineSettings(station);
-    station.setText(ControlName::Command7, WorkingCaption);
+    station.setCaption(Button::WriteData, WorkingCaption);
     station.setActivityLog(WritingText);
-    openPort(station);
+    const bool opened = openPort(station, link);
+    const QString openFailure = opened ? QString() : portFailure(station, link).reason;
     normalisePortListName(station);
-    sendSequence(station);
-    pollForConfirmation(station);
+    sendSequence(station, link, outcome);
+    const bool confirmation = confirmed(station, link);
     station.WaitMs(BeforeCloseMs);
-    station.setText(ControlName::Command7, IdleCaption);
-    closePortAfterSending(station);
+    station.setCaption(Button::WriteData, IdleCaption);
+    closePortAfterSending(station, link);
+    if (confirmation)
+        return outcome;
+    if (!opened || outcome.commandsSent.isEmpty()) {
+        outcome.result = Result::PortFailed;
+        outcome.reason = opened ? portFailure(station, link).reason : openFailure;
+        return outcome;
+    }
+    outcome.result = Result::Unconfirmed;
+    return outcome;
 }
 
 } // namespace pelzo

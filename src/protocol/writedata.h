@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/outcome.h"
+
 namespace pelzo {
 
 class Station;
+struct Link;
 
-// Write data (Command7): sends the window's configuration to the device as
+// Write data: sends the window's configuration to the device as
 // the commands of writeSequence(), then waits for its "freq save".
-void writeData(Station &station);
+Outcome writeData(Station &station, Link &link);
 
 } // namespace pelzo

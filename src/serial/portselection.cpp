@@ -6,13 +6,14 @@
 
 namespace pelzo {
 
-void selectPort(Station &station)
+Outcome selectPort(Station &station)
 {
-    const auto number = listedPortNumber(station.text(ControlName::Combo1));
+    const auto number = listedPortNumber(station.portName());
     if (!number)
-        return;
+        return {};
     if (!station.port().setCommPort(*number))
-        station.platform().messageBox(QStringLiteral("Port is open"), portFailureDetail(station.port()));
+        return Outcome::ended(Result::Refused, portFailureDetail(station.port()));
+    return {};
 }
 
 } // namespace pelzo

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/outcome.h"
+
 namespace pelzo {
 
 class Station;
 
-// A pick from the port list Combo1: "COM1" to "COM16" becomes the port
-// number; while the port is open the change is refused with "Port is open".
-void selectPort(Station &station);
+// A pick from the port list: "COM1" to "COM16" becomes the port number; while
+// the port is open the change is refused, with what the port reported.
+Outcome selectPort(Station &station);
 
 } // namespace pelzo

@@ -7,6 +7,7 @@
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QSerialPortInfo>
 
 namespace pelzo {
 
@@ -172,6 +173,25 @@ QString QtSerialPort::devicePath(int number) const
 QList<int> QtSerialPort::presentPorts() const
 {
     return pelzo::presentPorts(m_programFolder);
+}
+
+PortInfo QtSerialPort::portInfo(int number) const
+{
+    const QString path = devicePath(number);
+    const QString device = QFileInfo(path).canonicalFilePath();
+    PortInfo info;
+    for (const QSerialPortInfo &system : QSerialPortInfo::availablePorts()) {
+        if (system.systemLocation() != device && system.systemLocation() != path && system.portName() != path)
+            continue;
+        info.description = system.description();
+        info.usbAdapter = system.hasVendorIdentifier();
+    }
+    QList<PortHolder> holders = processesWithDeviceOpen(path);
+    if (const auto locked = lockFileHolder(path))
+        holders.prepend(*locked);
+    if (!holders.isEmpty())
+        info.holder = describeHolder(holders.front(), path);
+    return info;
 }
 
 } // namespace pelzo

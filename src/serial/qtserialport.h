@@ -30,6 +30,7 @@ public:
     QString lastError() const override { return m_lastError; }
     QString devicePath(int number) const override;
     QList<int> presentPorts() const override;
+    PortInfo portInfo(int number) const override;
 
 private:
     bool fail(const QString &reason);

@@ -1,7 +1,5 @@
 #include "serial/receivepath.h"
 
-#include "core/station.h"
-
 namespace pelzo {
 
 namespace {
@@ -14,20 +12,21 @@ constexpr char CarriageReturn = 13;
 
 } // namespace
 
-void assembleLines(Station &station, QByteArrayView bytes, LineHandler afterEachByte)
+void ReceivePath::assemble(QByteArrayView bytes, const LineHandler &afterEachByte)
 {
-    const Station::UpdateBatch batch(station);
     for (const char byte : bytes)
-        station.Text1.appendByte(static_cast<unsigned char>(byte));
+        Text1.appendByte(static_cast<unsigned char>(byte));
     for (const char byte : bytes) {
         if (byte == CarriageReturn) {
-            station.LineBuffer.clear();
+            if (!LineBuffer.isEmpty())
+                afterEachByte(LineBuffer, LineState::Ended);
+            LineBuffer.clear();
         } else if (byte != LineFeed && byte != Nul) {
-            if (station.LineBuffer.size() >= LineBufferCap)
+            if (LineBuffer.size() >= LineBufferCap)
                 continue; // the line does not change, so neither would the parse
-            station.LineBuffer.append(byte);
+            LineBuffer.append(byte);
         }
-        afterEachByte(station);
+        afterEachByte(LineBuffer, LineState::Growing);
     }
 }
 

@@ -16,7 +16,7 @@ constexpr int OutputBufferBytes = 2032;
 
 void restoreSavedPortName(Station &station)
 {
-    station.setText(ControlName::Combo1, ReadINI(QLatin1String(PortSettingsSection), QLatin1String(PortNameKey),
+    station.setPortName(ReadINI(QLatin1String(PortSettingsSection), QLatin1String(PortNameKey),
                                                  portSettingsPath(station.platform())));
 }
 
@@ -57,7 +57,7 @@ void fillChoiceLists(Station &station)
 void selectSavedPort(Station &station)
 {
     bool isNumber = false;
-    const int number = station.text(ControlName::Combo1).mid(3).trimmed().toInt(&isNumber);
+    const int number = station.portName().mid(3).trimmed().toInt(&isNumber);
     if (isNumber)
         station.port().setCommPort(number);
 }
@@ -73,8 +73,7 @@ void configurePort(SerialPort &port)
 
 void showCtcssAsUnused(Station &station)
 {
-    station.setEnabled(ControlName::Text32, false);
-    station.setEnabled(ControlName::Label21, false);
+    station.setCtcssEnabled(false);
     station.setFieldText(Field::Ctcss, QStringLiteral("---"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/station.h"
 #include "core/textcodec.h"
+#include "protocol/link.h"
 #include "protocol/peizhi.h"
 #include "settingsfile/linesplitter.h"
 #include "settingsfile/settingsfiletext.h"
@@ -30,22 +31,21 @@ void logLine(Station &station, const QString &text)
 // Echoes one line and hands it to the parser, as if the device had sent it.
 // The parser keeps each value's bytes, so a value that is not UTF-8 is
 // written back as it came.
-bool applyLine(Station &station, const QByteArray &bytes, qsizetype number)
+bool applyLine(Station &station, Link &link, const QByteArray &bytes, qsizetype number, QString &why)
 {
-    station.LineBuffer = bytes;
     logLine(station, decodeArrived(bytes, settingsFileFallback()));
-    if (peizhi(station, settingsFileFallback()))
+    if (peizhi(station, link, bytes, settingsFileFallback(), TextEnd::Whole))
         return true;
-    logLine(station, QStringLiteral("Line %1 is not a valid settings line; the lines after it were not loaded.")
-                      .arg(number));
+    why = QStringLiteral("Line %1 is not a valid settings line; the lines after it were not loaded.").arg(number);
+    logLine(station, why);
     return false;
 }
 
-bool applyLines(Station &station, QFile &file)
+bool applyLines(Station &station, Link &link, QFile &file, QString &why)
 {
     qsizetype lineNumber = 0;
-    const LineSplitter::Sink sink = [&station, &lineNumber](const QByteArray &line) {
-        return applyLine(station, line, ++lineNumber);
+    const LineSplitter::Sink sink = [&station, &link, &lineNumber, &why](const QByteArray &line) {
+        return applyLine(station, link, line, ++lineNumber, why);
     };
     LineSplitter splitter;
     FileText text;
@@ -54,16 +54,18 @@ bool applyLines(Station &station, QFile &file)
     for (;;) {
         const qint64 count = file.read(chunk.data(), chunk.size());
         if (count < 0) {
-            logLine(station, QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
+            why = QStringLiteral("The file could not be read: %1.").arg(file.errorString());
+            logLine(station, why);
             return false;
         }
         if (count == 0)
             break;
         total += count;
         if (total > MaxSettingsFileBytes) {
-            logLine(station, QStringLiteral("The file is larger than %1 MiB, far too large for a settings file; "
-                                         "the rest of it was not loaded.")
-                              .arg(MaxSettingsFileBytes / (1024 * 1024)));
+            why = QStringLiteral("The file is larger than %1 MiB, far too large for a settings file; "
+                                 "the rest of it was not loaded.")
+                      .arg(MaxSettingsFileBytes / (1024 * 1024));
+            logLine(station, why);
             return false;
         }
         if (!splitter.feed(text.lineBytes(QByteArrayView(chunk.constData(), count)), sink))
@@ -74,31 +76,33 @@ bool applyLines(Station &station, QFile &file)
 
 } // namespace
 
-void loadFile(Station &station)
+Outcome loadFile(Station &station, Link &link)
 {
     Platform &platform = station.platform();
     const QString path =
         platform.getOpenFileName({LoadDialogTitle, LoadDialogFilter, platform.programFolder(), QString(), false});
     if (path.isEmpty())
-        return;
+        return Outcome::ended(Result::Cancelled);
     station.dialogFileName = path;
-    loadSettingsFile(station, path);
+    return loadSettingsFile(station, link, path);
 }
 
-bool loadSettingsFile(Station &station, const QString &path)
+Outcome loadSettingsFile(Station &station, Link &link, const QString &path)
 {
-    bool whole = false;
+    QString why;
     {
         const Station::UpdateBatch batch(station);
         station.setActivityLog(QDir::toNativeSeparators(path) + SettingsFileLineEnd + SettingsFileLineEnd);
         QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            whole = applyLines(station, file);
-        else
-            logLine(station, QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
+        if (!file.open(QIODevice::ReadOnly)) {
+            why = QStringLiteral("The file could not be read: %1.").arg(file.errorString());
+            logLine(station, why);
+        } else {
+            applyLines(station, link, file, why);
+        }
     }
-    station.setEnabled(ControlName::Command7, true);
-    return whole;
+    station.setButtonEnabled(Button::WriteData, true);
+    return why.isEmpty() ? Outcome() : Outcome::ended(Result::Refused, why);
 }
 
 } // namespace pelzo

@@ -86,28 +86,29 @@ QByteArray settingsFileBytes(const Station &station)
     return lines.join(lineEnd) + lineEnd;
 }
 
-void saveFile(Station &station)
+Outcome saveFile(Station &station)
 {
     Platform &platform = station.platform();
     const QString path = platform.getSaveFileName(
         {SaveDialogTitle, SaveDialogFilter, platform.programFolder(), station.dialogFileName, true});
     if (path.isEmpty())
-        return;
+        return Outcome::ended(Result::Cancelled);
     station.dialogFileName = path;
-    saveSettingsFile(station, path);
+    return saveSettingsFile(station, path);
 }
 
-bool saveSettingsFile(Station &station, const QString &path)
+Outcome saveSettingsFile(Station &station, const QString &path)
 {
     // The lines go to a temporary file that replaces the chosen one only when
     // all of them are written: a failure leaves an earlier file as it was.
     const QByteArray bytes = settingsFileBytes(station);
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    station.appendActivityLog(QStringLiteral("Could not save %1: %2. Any earlier file of that name is unchanged.")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()));
-    return false;
+        return {};
+    const QString why = QStringLiteral("Could not save %1: %2. Any earlier file of that name is unchanged.")
+                            .arg(QDir::toNativeSeparators(path), file.errorString());
+    station.appendActivityLog(why);
+    return Outcome::ended(Result::Refused, why);
 }
 
 } // namespace pelzo

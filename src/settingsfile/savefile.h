@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,13 +9,13 @@ namespace pelzo {
 
 class Station;
 
-// "Save file" (Command5): writes the configuration shown in the window to a
+// "Save file": writes the configuration shown in the window to a
 // settings file that the user names. A file that cannot be written is left as
 // it was, and the ActivityLog says why.
-void saveFile(Station &station);
+Outcome saveFile(Station &station);
 
-// The save itself, to `path`; false, with the reason in the ActivityLog, when it failed.
-bool saveSettingsFile(Station &station, const QString &path);
+// The save itself, to `path`; refused, with the reason also in the ActivityLog, when it failed.
+Outcome saveSettingsFile(Station &station, const QString &path);
 
 // The whole file, in its line order, as the fields read now; values that
 // arrived and were not edited keep the bytes they came as.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/controlname.h"
+#include "ui/controlname.h"
 #include "core/deviceconfig.h"
 
 #include <QString>

@@ -1,15 +1,13 @@
 #include "ui/eventbindings.h"
 
 #include "core/factorydefaults.h"
-#include "firmware/blocktransfer.h"
 #include "firmware/openrom.h"
+#include "firmware/sessionevents.h"
 #include "firmware/updatestart.h"
 #include "protocol/readdata.h"
 #include "protocol/restartdevice.h"
-#include "protocol/serialreceive.h"
 #include "protocol/wifiapply.h"
 #include "protocol/writedata.h"
-#include "serial/portfailure.h"
 #include "serial/portlist.h"
 #include "serial/portselection.h"
 #include "serial/startup.h"
@@ -19,6 +17,7 @@
 #include "ui/dropdown.h"
 #include "ui/form1.h"
 #include "ui/inputrules.h"
+#include "ui/outcomeboxes.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -30,54 +29,53 @@ namespace pelzo {
 
 namespace {
 
-enum class Event { Load, Click, Pick, ListOpen, Key, Tick, Receive, LinkLost };
+enum class Event { Load, Click, Pick, ListOpen, Key };
 
 using N = ControlName;
+using Handler = Outcome (*)(Form1 &);
 
 struct Binding
 {
     Event event;
     ControlName source;
-    void (*handler)(Station &) = nullptr;
+    Handler handler = nullptr;
     KeyFilterRule keyFilter = nullptr;
 };
 
+// Handlers without an ending to report.
+template <void (*Run)(Station &)>
+Outcome plain(Form1 &form)
+{
+    Run(form);
+    return {};
+}
+
 constexpr std::array bindings{
-    Binding{Event::Load, N::Form1, formLoad},
-    Binding{Event::Click, N::Command6, readData},
-    Binding{Event::Click, N::Command7, writeData},
-    Binding{Event::Click, N::Command0, applyFactoryDefaults},
-    Binding{Event::Click, N::Command4, loadFile},
-    Binding{Event::Click, N::Command5, saveFile},
-    Binding{Event::Click, N::Command1, openRom},
-    Binding{Event::Click, N::Command2, startUpdate},
-    Binding{Event::Click, N::Command8, applyWifi},
-    Binding{Event::Click, N::Command9, restartDevice},
-    Binding{Event::Pick, N::Combo1, selectPort},
-    Binding{Event::Pick, N::Combo2, addressModeRule},
-    Binding{Event::ListOpen, N::Combo1, refreshPortList},
+    Binding{Event::Load, N::Form1, plain<formLoad>},
+    Binding{Event::Click, N::Command6, [](Form1 &f) { return readData(f, f.session()); }},
+    Binding{Event::Click, N::Command7, [](Form1 &f) { return writeData(f, f.session()); }},
+    Binding{Event::Click, N::Command0, plain<applyFactoryDefaults>},
+    Binding{Event::Click, N::Command4, [](Form1 &f) { return loadFile(f, f.session()); }},
+    Binding{Event::Click, N::Command5, [](Form1 &f) { return saveFile(f); }},
+    Binding{Event::Click, N::Command1, [](Form1 &f) { return openRom(f, f.session()); }},
+    Binding{Event::Click, N::Command2, [](Form1 &f) { return startUpdate(f, f.session()); }},
+    Binding{Event::Click, N::Command8, [](Form1 &f) { return applyWifi(f, f.session()); }},
+    Binding{Event::Click, N::Command9, [](Form1 &f) { return restartDevice(f, f.session()); }},
+    Binding{Event::Pick, N::Combo1, [](Form1 &f) { return selectPort(f); }},
+    Binding{Event::Pick, N::Combo2, plain<addressModeRule>},
+    Binding{Event::ListOpen, N::Combo1, plain<refreshPortList>},
     Binding{Event::Key, N::Text4, nullptr, capitals},
     Binding{Event::Key, N::Text5, nullptr, digitsOnly},
     Binding{Event::Key, N::Text10, nullptr, digitsOnly},
     Binding{Event::Key, N::Text31, nullptr, frequencyCharacters},
-    Binding{Event::Receive, N::MSComm1, onSerialReceive},
-    Binding{Event::LinkLost, N::MSComm1, reportLinkLost},
-    Binding{Event::Tick, N::Timer1, connectTick},
-    Binding{Event::Tick, N::Timer2, transferTick},
 };
-
-Timer &timer(Form1 &form, ControlName name)
-{
-    return name == N::Timer1 ? *form.Timer1 : *form.Timer2;
-}
 
 } // namespace
 
 void bindEvents(Form1 &form)
 {
     for (const Binding &binding : bindings) {
-        const auto handler = binding.handler;
-        const auto run = [&form, handler] { handler(form); };
+        const auto run = [&form, binding] { showOutcome(form.platform(), binding.source, binding.handler(form)); };
         switch (binding.event) {
         case Event::Load:
             break;
@@ -93,17 +91,10 @@ void bindEvents(Form1 &form)
         case Event::Key:
             installKeyFilter(form.control<QLineEdit>(binding.source), binding.keyFilter);
             break;
-        case Event::Tick:
-            timer(form, binding.source).onTick = run;
-            break;
-        case Event::Receive:
-            form.port().onReceive = run;
-            break;
-        case Event::LinkLost:
-            form.port().onLinkLost = run;
-            break;
         }
     }
+    // The serial port's events and the timers, bound as pelzo-cli binds them.
+    bindSessionEvents(form, form.session());
 }
 
 void runLoad(Form1 &form)

@@ -101,7 +101,7 @@ void colour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 
 } // namespace
 
-Form1::Form1(Platform &platform, QWidget *parent) : QWidget(parent), Station(platform)
+Form1::Form1(Platform &platform, QWidget *parent) : QWidget(parent), Station(platform), m_session(platform)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("PELZO aprs config"));
@@ -113,7 +113,7 @@ Form1::Form1(Platform &platform, QWidget *parent) : QWidget(parent), Station(pla
     control<QPushButton>(ControlName::Command7)->setEnabled(false);
     installChangeRules(*this);
     bindEvents(*this);
-    Timer2->start();
+    m_session.Timer2->start();
 }
 
 Form1::~Form1() = default;
@@ -359,8 +359,8 @@ void Form1::closeEvent(QCloseEvent *event)
 {
     // Every wait returns at once from here on, the running actions meet a
     // closed port at their next step, and nothing more is sent.
-    Timer1->stop();
-    Timer2->stop();
+    m_session.Timer1->stop();
+    m_session.Timer2->stop();
     port().shutDown();
     platform().beginClosing();
     QWidget::closeEvent(event);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/station.h"
+#include "firmware/session.h"
 #include "ui/activitylog.h"
+#include "ui/controlname.h"
 
 #include <QWidget>
 
@@ -36,10 +38,14 @@ public:
     void setActivityLog(const QString &text) override { m_activityLog->setText(text); }
     void appendActivityLogText(const QString &text) override { m_activityLog->append(text); }
 
-    QString text(ControlName control) const override;
-    void setText(ControlName control, const QString &text) override;
-    bool isEnabled(ControlName control) const override;
-    void setEnabled(ControlName control, bool enabled) override;
+    void setButtonEnabled(Button button, bool enabled) override;
+    QString portName() const override { return text(ControlName::Combo1); }
+    void setPortName(const QString &name) override { setText(ControlName::Combo1, name); }
+    void setPortListEnabled(bool enabled) override;
+    void setStatus(const QString &text) override;
+    void setUpdateStatus(const QString &text) override;
+    void clearWorkBox() override;
+    void setCtcssEnabled(bool enabled) override;
     void addPortListItem(const QString &name, const QString &device) override;
     void removePortListItem(const QString &name) override;
     QStringList portListItems() const override;
@@ -49,6 +55,16 @@ public:
 
     void beginUpdateBatch() override;
     void endUpdateBatch() override;
+
+    // What the link and the firmware update of this window hold.
+    Session &session() { return m_session; }
+    const Session &session() const { return m_session; }
+
+    // Any control's text, caption or state by its name, for tests and scripts.
+    QString text(ControlName control) const;
+    void setText(ControlName control, const QString &text);
+    bool isEnabled(ControlName control) const;
+    void setEnabled(ControlName control, bool enabled);
 
     QWidget *widget(ControlName control) const { return m_widgets[std::size_t(control)]; }
     template <typename T>
@@ -65,6 +81,7 @@ public:
     }
 
 protected:
+    void showCaption(Button button, const QString &caption) override;
     void writeFieldText(Field field, const QString &text) override;
     void writeOctet(Field field, int box, const QString &text) override;
     void closeEvent(QCloseEvent *event) override;
@@ -76,6 +93,7 @@ private:
     void writeField(Field field, const QString &text);
     QWidget *fieldWidget(Field field, int box = 0) const;
 
+    Session m_session;
     std::array<QWidget *, ControlCount> m_widgets{};
     std::map<std::string, QWidget *, std::less<>> m_byName;
     std::unique_ptr<ActivityLog> m_activityLog;

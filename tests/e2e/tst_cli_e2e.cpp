@@ -52,7 +52,9 @@ private slots:
         QVERIFY2(run.exit == 0, run.err.constData());
         for (const Emulator *device : {&first, &second}) {
             QVERIFY(device->state().contains("COMMENT TEXT:club net\n") && device->state().contains("FREQ:144.8000\n"));
-            QVERIFY2(run.err.contains(names[device == &second].toUtf8() + ": verified"), run.err.constData());
+            const QByteArray name = names[device == &second].toUtf8();
+            QVERIFY2(run.err.contains(name + ": " + name) && run.err.contains("verified: the 15 written fields hold"),
+                     run.err.constData());
         }
         // Together they take the time of one: a write and a read-back, about eight seconds.
         QVERIFY2(clock.elapsed() < 14000, qPrintable(QString::number(clock.elapsed())));

@@ -55,7 +55,7 @@ const QList<std::pair<const char *, int Counters::*>> counterTable{
     {"flashes", &Counters::flashes},         {"failedTransfers", &Counters::failedTransfers},
 };
 
-const QStringList setUpVerbs{"emulator", "emulator-on", "device", "ports", "held",
+const QStringList setUpVerbs{"emulator", "emulator-on", "device", "ports", "usb", "held",
                              "line",     "keep-start",  "file",       "image"};
 // What pelzo-cli and the far end leave can be checked without a window.
 const QStringList windowlessVerbs{"cli", "run", "interrupt"};
@@ -204,16 +204,18 @@ private:
     // The window-level values by name, or nothing for a control.
     std::optional<QString> value(const QString &name) const
     {
-        const Station &s = *m_form;
+        const Session &s = m_form->session();
+        const ReplyFlags &r = s.replies;
         const VirtualSerialPort &p = m_platform.port();
         const QMap<QString, QString> values{
-            {"LineBuffer", QString::fromUtf8(s.LineBuffer)}, {"Text1", s.Text1.text()},
-            {"ConnectSeen", QString::number(s.ConnectSeen)}, {"ReadEndSeen", QString::number(s.ReadEndSeen)},
-            {"FreqSaveSeen", QString::number(s.FreqSaveSeen)}, {"WifiSuccessSeen", QString::number(s.WifiSuccessSeen)},
-            {"EeramResetSeen", QString::number(s.EeramResetSeen)}, {"BlockIndex", QString::number(s.firmware.BlockIndex)},
+            {"LineBuffer", QString::fromUtf8(s.receive.LineBuffer)}, {"Text1", s.receive.Text1.text()},
+            {"ConnectSeen", QString::number(r.ConnectSeen)}, {"ReadEndSeen", QString::number(r.ReadEndSeen)},
+            {"FreqSaveSeen", QString::number(r.FreqSaveSeen)}, {"WifiSuccessSeen", QString::number(r.WifiSuccessSeen)},
+            {"EeramResetSeen", QString::number(r.EeramResetSeen)}, {"BlockIndex", QString::number(s.firmware.BlockIndex)},
             {"ConnectTries", QString::number(s.firmware.ConnectTries)}, {"port", p.isOpen() ? "open" : "closed"},
             {"port-number", QString::number(p.commPort())}, {"cut-off", QString::number(p.bytesCutOff())},
-            {"Timer1", s.Timer1->isActive() ? "running" : "stopped"}, {"dialog-name", s.dialogFileName.section('/', -1)},
+            {"Timer1", s.Timer1->isActive() ? "running" : "stopped"},
+            {"dialog-name", m_form->dialogFileName.section('/', -1)},
         };
         return values.contains(name) ? std::optional(values[name]) : std::nullopt;
     }
@@ -257,11 +259,11 @@ private:
             m_others[w.value(0).toInt()] = std::make_unique<SimPeer>(options);
         } else if (verb == "device") {
             m_deviceState = pelzosim::statefile::parse(step.block.join('\n').toUtf8());
-        } else if (verb == "ports") {
+        } else if (verb == "ports" || verb == "usb") {
             QSet<int> numbers;
             for (const QString &number : w)
                 numbers << number.toInt();
-            port().setOpenable(numbers);
+            (verb == "ports" ? port().setOpenable(numbers) : port().setUsbAdapters(numbers));
         } else if (verb == "held") {
             port().setHeldElsewhere(w.value(0).toInt(), w.value(1) != "no");
         } else if (verb == "line") {
@@ -295,10 +297,9 @@ private:
         } else if (verb == "device-sends") {
             m_device->device.injectAt(m_platform.now(), unescape(w.value(0)));
         } else if (verb == "parse") {
-            m_form->LineBuffer = unescape(w.value(0));
-            m_parsed = peizhi(*m_form);
+            m_parsed = peizhi(*m_form, m_form->session(), unescape(w.value(0)), Fallback::Gb18030, TextEnd::Whole);
         } else if (verb == "receive") {
-            receiveBytes(*m_form, unescape(w.value(0)));
+            receiveBytes(*m_form, m_form->session(), unescape(w.value(0)));
         } else if (verb == "snapshot") {
             m_snapshot = state();
         } else if (verb == "open-list") {
@@ -324,9 +325,9 @@ private:
     void set(const Step &step, const QString &name, const QString &to)
     {
         if (name == "LineBuffer")
-            m_form->LineBuffer = to.toUtf8();
+            m_form->session().receive.LineBuffer = to.toUtf8();
         else if (name == "Text1")
-            m_form->Text1.setText(to);
+            m_form->session().receive.Text1.setText(to);
         else if (name == "select-port")
             port().setCommPort(to.toInt());
         else if (auto *edit = m_form->control<QLineEdit>(qPrintable(name)))
@@ -484,12 +485,6 @@ private:
         QString out, err;
         QTextStream outStream(&out), errStream(&err);
         cli::Io io(outStream, errStream);
-        io.boxes = [this] {
-            QStringList boxes;
-            for (const auto &box : m_platform.messageBoxes)
-                boxes << box.text + '|' + box.detail;
-            return boxes;
-        };
         io.secret = [](const QString &) { return QString("typed secret"); };
         io.writeFile = [](const QString &name, const QByteArray &bytes) { return writeBytes(name, bytes); };
         QStringList arguments;

@@ -81,7 +81,7 @@ private slots:
                                            {"Text32", "---"}};
         for (auto it = texts.cbegin(); it != texts.cend(); ++it)
             QCOMPARE(f.form.control<QLineEdit>(qPrintable(it.key()))->text(), it.value());
-        QVERIFY(f.form.Timer2->isActive() && !f.form.Timer1->isActive());
+        QVERIFY(f.form.session().Timer2->isActive() && !f.form.session().Timer1->isActive());
         QCOMPARE(f.form.windowTitle(), QString("PELZO aprs config"));
         const QRect client = f.form.rect();
         for (const ControlRow &row : controlTable()) {

@@ -129,18 +129,23 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("lastCharacter");
-        QTest::newRow("UTF-8") << QByteArray("a\xc3\xa9\xe5\x85\xac") << QString("aé公") << QByteArray("\xe5\x85\xac");
-        QTest::newRow("a character cut off at the end waits") << QByteArray("a\xe5\x85") << QString("a") << QByteArray("a");
-        QTest::newRow("GBK") << QByteArray("a\xd6\xd0") << QString("a中") << QByteArray("\xd6\xd0");
-        QTest::newRow("no reading but Latin-1") << QByteArray("a\xff") << QString("aÿ") << QByteArray("\xff");
-        QTest::newRow("an overlong UTF-8 form is no UTF-8") << QByteArray("\xc0\xaf") << QString("蜡") << QByteArray("\xc0\xaf");
+        QTest::addColumn<TextEnd>("end");
+        const TextEnd whole = TextEnd::Whole, more = TextEnd::MoreToCome;
+        QTest::newRow("UTF-8") << QByteArray("a\xc3\xa9\xe5\x85\xac") << QString("aé公") << QByteArray("\xe5\x85\xac") << whole;
+        QTest::newRow("a character cut off waits for its rest") << QByteArray("a\xe5\x85") << QString("a") << QByteArray("a") << more;
+        QTest::newRow("cut off at a line's end it is no UTF-8") << QByteArray("a\xe5\x85") << QString("a鍏") << QByteArray("\xe5\x85") << whole;
+        QTest::newRow("Latin-1 ending in a lead byte") << QByteArray("Jos\xe9") << QString("José") << QByteArray("\xe9") << whole;
+        QTest::newRow("GBK") << QByteArray("a\xd6\xd0") << QString("a中") << QByteArray("\xd6\xd0") << whole;
+        QTest::newRow("no reading but Latin-1") << QByteArray("a\xff") << QString("aÿ") << QByteArray("\xff") << more;
+        QTest::newRow("an overlong UTF-8 form is no UTF-8") << QByteArray("\xc0\xaf") << QString("蜡") << QByteArray("\xc0\xaf") << more;
     }
     void bytesThatArrivedAreReadAndKept()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QFETCH(QByteArray, lastCharacter);
-        const DecodedBytes decoded(bytes, Fallback::Gb18030);
+        QFETCH(TextEnd, end);
+        const DecodedBytes decoded(bytes, Fallback::Gb18030, end);
         QCOMPARE(decoded.text(), text);
         QCOMPARE(decoded.bytes(decoded.size() - 1, decoded.size()), lastCharacter);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/outcome.h"
+
 #include <QByteArray>
 
 #include <optional>
@@ -12,6 +14,11 @@ constexpr int BlockSize = 2048;
 // slow flash erase before a device that has stopped answering is given up.
 constexpr qint32 StallTimeoutMs = 30000;
 
+// Timer1 sends one bootloader connect request a second; Timer2 serves the
+// bootloader's answers ten times a second.
+constexpr int ConnectIntervalMs = 1000;
+constexpr int TransferIntervalMs = 100;
+
 // What the window remembers about the firmware image and the update under way.
 struct FirmwareState
 {
@@ -21,13 +28,12 @@ struct FirmwareState
     int BootReady = 0;
     qint32 ConnectTries = 0;
     QByteArray BlockBuf = QByteArray(BlockSize + 1, '\0');
-    // From the update start until it completes or fails. While it is set no
-    // other action may close the port: that would leave the device half-flashed.
-    bool updateInProgress = false;
 
     // Raised by every update start and by a cancel: a start suspended in a
     // wait whose number is no longer current has been cancelled.
     quint32 startNumber = 0;
+    // From the reset until the connect phase: a second click cancels the start.
+    bool cancellable = false;
     // From the first connect request until the update ends: only then is a
     // byte at the start of Text1 a bootloader response.
     bool bootloaderAddressed = false;
@@ -40,6 +46,8 @@ struct FirmwareState
     // How long a transfer may go without a response before it is given up.
     // Kept here so that real-time tests can shorten it.
     qint32 stallTimeoutMs = StallTimeoutMs;
+    // How the last update ended, once it has.
+    std::optional<Outcome> ending;
 
     qint32 blockCount() const { return RomLength / BlockSize + 1; }
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/platform.h"
+#include "firmware/firmwarestate.h"
+#include "protocol/link.h"
+
+#include <memory>
+
+namespace pelzo {
+
+// Everything the exchanges with one station share besides the window: the
+// link (receive path, replies, the port's reservation) and the firmware
+// update with its two timers. The window has one, and so has a command line.
+class Session : public Link
+{
+public:
+    explicit Session(Platform &platform);
+    // The port's events stop reaching a session that is gone.
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    bool updateInProgress() const { return updateHoldsPort; }
+
+    FirmwareState firmware;
+    std::unique_ptr<Timer> Timer1; // bootloader connect requests
+    std::unique_ptr<Timer> Timer2; // serves the bootloader's answers
+
+private:
+    Platform &m_platform;
+};
+
+} // namespace pelzo
