@@ -35,10 +35,12 @@ int runCommand(Context &c)
                                     [&](const CommandEntry &e) { return name == QLatin1String(e.name); });
     if (entry == std::end(commandTable))
         throw Failure{UsageOrDifference, QStringLiteral("no command %1").arg(name), true};
-    // Field names are checked before the station is disturbed.
-    if (name == QLatin1String("get") || name == QLatin1String("set") || name == QLatin1String("write")) {
-        for (const QString &operand : c.o.operands.mid(name == QLatin1String("write") ? 1 : 0))
-            labelOf(operand.section(QLatin1Char('='), 0, 0));
+    // Fields and values are checked before the station is disturbed.
+    if (name == QLatin1String("get")) {
+        for (const QString &operand : c.o.operands)
+            labelOf(operand);
+    } else if (name == QLatin1String("set") || name == QLatin1String("write")) {
+        checkAssignments(c.o.operands.mid(name == QLatin1String("write") ? 1 : 0));
     }
     if (entry->usesPort)
         c.choosePort();

@@ -37,7 +37,7 @@ int writeAndVerify(Context &c, PlainStation &wanted)
     }
     const ValueLines values = valueLines(wanted);
     for (const QString &label : notSent)
-        c.say(QStringLiteral("%1:%2 not sent in DHCP mode").arg(label, shown(values.at(label))));
+        c.say(QStringLiteral("%1: %2:%3 not sent in DHCP mode").arg(c.portLabel(), label, shown(values.at(label))));
 
     QJsonObject report{{"written", written.commandsSent.size()}, {"not_sent", QJsonArray::fromStringList(notSent)}};
     if (c.o.verify) {

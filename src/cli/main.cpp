@@ -59,7 +59,6 @@ int runOnEachPort(const QStringList &ports, const QStringList &rest)
     std::vector<std::unique_ptr<QProcess>> children;
     for (const QString &port : ports) {
         auto child = std::make_unique<QProcess>();
-        child->setProcessChannelMode(json ? QProcess::SeparateChannels : QProcess::SeparateChannels);
         const QString prefix = port + QStringLiteral(": ");
         const auto relay = [prefix](QProcess *process, QProcess::ProcessChannel channel, FILE *to) {
             process->setReadChannel(channel);
@@ -78,19 +77,30 @@ int runOnEachPort(const QStringList &ports, const QStringList &rest)
     }
     int worst = pelzo::cli::Success;
     QJsonObject results;
+    QStringList failed;
     for (std::size_t i = 0; i < children.size(); ++i) {
         QProcess &child = *children[i];
+        const QString &port = ports[int(i)];
         child.waitForFinished(-1);
         child.setReadChannel(QProcess::StandardError);
-        std::fprintf(stderr, "%s", child.readAll().constData());
+        for (const QByteArray &line : child.readAll().split('\n')) {
+            if (!line.isEmpty())
+                std::fprintf(stderr, "%s: %s\n", qPrintable(port), line.constData());
+        }
         const QByteArray output = child.readAllStandardOutput();
+        const int status = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : int(pelzo::cli::Interrupted);
         if (json)
-            results[ports[int(i)]] = QJsonObject{{"exit", child.exitCode()},
-                                                 {"result", QJsonDocument::fromJson(output).object()}};
+            results[port] = QJsonObject{{"exit", status}, {"result", QJsonDocument::fromJson(output).object()}};
         else if (!output.isEmpty())
-            std::fprintf(stdout, "%s: %s", qPrintable(ports[int(i)]), output.constData());
-        worst = std::max(worst, child.exitStatus() == QProcess::NormalExit ? child.exitCode() : int(pelzo::cli::Interrupted));
+            std::fprintf(stdout, "%s: %s", qPrintable(port), output.constData());
+        if (status != pelzo::cli::Success)
+            failed << QStringLiteral("%1 (exit %2)").arg(port).arg(status);
+        worst = std::max(worst, status);
     }
+    // The summary names every port that did not succeed, so a script's log tells which station to look at.
+    if (!failed.isEmpty())
+        std::fprintf(stderr, "pelzo-cli: %lld of %lld ports failed: %s\n", qlonglong(failed.size()),
+                     qlonglong(ports.size()), qPrintable(failed.join(QStringLiteral(", "))));
     if (json)
         std::fprintf(stdout, "%s", QJsonDocument(results).toJson().constData());
     return worst;

@@ -133,6 +133,12 @@ void requireEveryField(const QString &path)
                                        .arg(path, missing.join(QStringLiteral(", ")))};
 }
 
+void checkAssignments(const QStringList &assignments)
+{
+    for (const QString &assignment : assignments)
+        fileValue(labelOf(assignment.section(QLatin1Char('='), 0, 0)), assignment.section(QLatin1Char('='), 1));
+}
+
 void applyAssignments(Station &station, Link &link, const QStringList &assignments)
 {
     for (const QString &assignment : assignments) {

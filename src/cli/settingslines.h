@@ -32,6 +32,10 @@ QJsonObject asJson(const ValueLines &lines);
 // A write sends every field: a file that lacks some is refused.
 void requireEveryField(const QString &path);
 
+// Refuses, before anything is sent, an assignment to no field or a choice
+// the field does not have.
+void checkAssignments(const QStringList &assignments);
+
 // Applies FIELD=VALUE assignments through the parser, as a settings file's
 // lines would be. A choice takes its shown text or its code; any other value
 // is refused with the valid ones listed.

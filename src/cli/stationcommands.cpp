@@ -27,24 +27,29 @@ constexpr int ProgressBarWidth = 30;
 class FlashProgress
 {
 public:
-    FlashProgress(Context &c, qint32 blocks) : m_c(c), m_blocks(blocks), m_start(c.platform.tickCount()) {}
+    FlashProgress(Context &c, qint32 blocks) : m_c(c), m_blocks(blocks) {}
 
     void show(qint32 block)
     {
-        if (m_c.io.verbosity == 0 || block == m_shown)
+        // Until the first block has gone there is nothing to measure.
+        if (m_c.io.verbosity == 0 || block == m_shown || block == 0)
             return;
+        if (m_shown <= 0) {
+            // The speed is measured from the first block seen, not from the bootloader's start.
+            m_start = m_c.platform.tickCount();
+            m_startBlock = block;
+        }
         m_shown = block;
         const int percent = int(qint64(block) * 100 / m_blocks);
         const double seconds = std::max(1u, m_c.platform.tickCount() - m_start) / 1000.0;
-        const double bytesPerSecond = block * 2048.0 / seconds;
-        const int left = block > 0 ? int((m_blocks - block) * 2048.0 / bytesPerSecond) : 0;
-        const QString figures = QStringLiteral("%1% block %2 of %3, %4 KiB/s, %5:%6 left")
-                                    .arg(percent)
-                                    .arg(block)
-                                    .arg(m_blocks)
-                                    .arg(bytesPerSecond / 1024.0, 0, 'f', 1)
-                                    .arg(left / 60)
-                                    .arg(left % 60, 2, 10, QLatin1Char('0'));
+        const double bytesPerSecond = std::max(1.0, (block - m_startBlock) * 2048.0 / seconds);
+        const int left = int((m_blocks - block) * 2048.0 / bytesPerSecond);
+        QString figures = QStringLiteral("%1% block %2 of %3").arg(percent).arg(block).arg(m_blocks);
+        if (block > m_startBlock)
+            figures += QStringLiteral(", %1 KiB/s, %2:%3 left")
+                           .arg(bytesPerSecond / 1024.0, 0, 'f', 1)
+                           .arg(left / 60)
+                           .arg(left % 60, 2, 10, QLatin1Char('0'));
         if (m_c.io.terminal) {
             const int filled = percent * ProgressBarWidth / 100;
             m_c.io.err << "\r[" << QString(filled, QLatin1Char('#')) << QString(ProgressBarWidth - filled, QLatin1Char(' '))
@@ -63,7 +68,8 @@ public:
 private:
     Context &m_c;
     qint32 m_blocks;
-    quint32 m_start;
+    quint32 m_start = 0;
+    qint32 m_startBlock = 0;
     qint32 m_shown = -1;
     int m_step = -1;
 };
@@ -124,10 +130,14 @@ int flashCommand(Context &c)
         station.WaitMs(FlashLookMs);
         progress.show(session.firmware.BlockIndex);
     }
-    progress.end();
-    if (c.platform.isClosing())
+    if (c.platform.isClosing()) {
+        progress.end();
         return Interrupted;
+    }
     const Outcome &ending = *session.firmware.ending;
+    if (ending.done())
+        progress.show(ending.blocksSent);
+    progress.end();
     if (!ending.done())
         throw c.failureOf(ending, ending.blocksSent > 0
                                       ? QStringLiteral("the update stopped at block %1 of %2: %3")

@@ -63,7 +63,23 @@ private slots:
         QCOMPARE(ports.exit, 0);
         const Run missing = cli({"-p", "/dev/ttyUSB-gone", "read"}, first.folder());
         QCOMPARE(missing.exit, 2);
-        QVERIFY(missing.out.isEmpty() && missing.err.contains("No such file or directory"));
+        // Named as typed, not as the COM number it stands in for.
+        QVERIFY2(missing.out.isEmpty() && missing.err.contains("pelzo-cli: /dev/ttyUSB-gone: No such file or directory")
+                     && !missing.err.contains("COM1"),
+                 missing.err.constData());
+    }
+
+    void aFleetEndsWithItsWorstStatusAndNamesTheStationThatFailed()
+    {
+        Emulator one({}), two({}), mute({QStringLiteral("--no-read-end")}), four({});
+        QVERIFY(one.ready && two.ready && mute.ready && four.ready);
+        const Run run = cli({"-p", one.device(), "-p", two.device(), "-p", mute.device(), "-p", four.device(), "read"},
+                            one.folder());
+        QCOMPARE(run.exit, 3);
+        for (const Emulator *station : {&one, &two, &four})
+            QVERIFY2(run.out.contains(station->device().toUtf8() + ": [PELZO]"), run.out.constData());
+        QVERIFY2(run.err.contains("pelzo-cli: 1 of 4 ports failed: " + mute.device().toUtf8() + " (exit 3)\n"),
+                 run.err.constData());
     }
 
     void ctrlCDuringAFlashSaysWhereTheDeviceWasLeft()

@@ -411,10 +411,11 @@ private:
             check(step, "exit status", QString::number(m_exit), how);
         } else if (what == "stdout" || what == "stderr") {
             const QString found = what == "stdout" ? m_stdout : m_stderr;
-            if (how != "contains")
+            if (how != "contains" && how != "lacks")
                 check(step, what, found, QString::fromUtf8(bytesOf(step, 1)));
-            else if (!found.contains(text(w.value(2))))
-                fail(step, QString("%1 lacks %2; it reads %3").arg(what, w.value(2), visible(found)));
+            else if (found.contains(text(w.value(2))) != (how == "contains"))
+                fail(step, QString("%1 %2 %3; it reads %4")
+                               .arg(what, how == "contains" ? "lacks" : "holds", w.value(2), visible(found)));
         } else if (what == "parsed") {
             check(step, "the parse", m_parsed ? "ok" : "failed", how);
         } else if (what == "only") {

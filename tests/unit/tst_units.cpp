@@ -2,6 +2,7 @@
 // port names, the program folder, reading bytes that arrived.
 #include "filebytes.h"
 
+#include "cli/options.h"
 #include "core/programfolder.h"
 #include "core/textcodec.h"
 #include "testing/virtualplatform.h"
@@ -10,6 +11,7 @@
 #include "serial/linesettings.h"
 #include "serial/portnames.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -148,6 +150,29 @@ private slots:
         const DecodedBytes decoded(bytes, Fallback::Gb18030, end);
         QCOMPARE(decoded.text(), text);
         QCOMPARE(decoded.bytes(decoded.size() - 1, decoded.size()), lastCharacter);
+    }
+
+    // The usage, the man page and the shell completion list the same commands and options.
+    void pelzoCliIsDocumentedAsItIs()
+    {
+        QString manPage = QString::fromUtf8(readBytes(testData("../../packaging/pelzo-cli.1")));
+        manPage.replace("\\-", "-").remove(QRegularExpression("\\\\f[BIRP]"));
+        const QString completion = QString::fromUtf8(readBytes(testData("../../packaging/pelzo-cli.bash-completion")));
+        const QStringList known = cli::commandNames() + cli::optionNames();
+        for (const QString &name : known) {
+            const QRegularExpression word("(?<![\\w-])" + QRegularExpression::escape(name) + "(?![\\w-])");
+            QVERIFY2(cli::usage().contains(word) || name.startsWith('-'), qPrintable("usage lacks " + name));
+            QVERIFY2(manPage.contains(word), qPrintable("the man page lacks " + name));
+            QVERIFY2(completion.contains(word), qPrintable("the completion lacks " + name));
+        }
+        const QRegularExpression option("(?<![\\w-])--?[a-z][a-z-]*");
+        for (const QString &text : {manPage, completion}) {
+            for (const auto &match : option.globalMatch(text)) {
+                const QString named = match.captured();
+                QVERIFY2(known.contains(named) || named == "-F" || named == "-W" || named == "-f" || named == "-aG",
+                         qPrintable(named + " is no option of pelzo-cli"));
+            }
+        }
     }
 
     void theProgramFolderIsBesideTheProgramWhenItMayWriteThere()
