@@ -8,12 +8,15 @@ Device::Device(const Options &options)
     : options_(options),
       firmware_(options_, counters_, journal_),
       bootloader_(options_, counters_, journal_),
-      transmitter_(options_, counters_)
+      transmitter_(options_, counters_),
+      firmwareDead_(options.deadFirmware)
 {
     for (const auto &[atMs, bytes] : options_.sends)
         injectAt(atMs, bytes);
     if (options_.hangupAtMs)
         hangUpAt(*options_.hangupAtMs);
+    if (options_.powerOnAtMs)
+        powerOnAt(*options_.powerOnAtMs);
 }
 
 void Device::hostBytes(qint64 nowMs, const QByteArray &bytes)
@@ -37,6 +40,20 @@ void Device::injectAt(qint64 atMs, const QByteArray &bytes)
 void Device::hangUpAt(qint64 atMs)
 {
     injections_.emplace(msToNs(atMs), Injection{{}, true});
+}
+
+void Device::powerOnAt(qint64 atMs)
+{
+    injections_.emplace(msToNs(atMs), Injection{{}, false, true});
+}
+
+void Device::powerOn(qint64 atNs)
+{
+    journal_.setTime(nsToDueMs(atNs));
+    journal_.add(QStringLiteral("switched off and on: bootloader waiting for a connect request"));
+    phase_ = Phase::Bootloader;
+    bootloader_.start();
+    bootWindowEndsNs_ = atNs + msToNs(options_.rebootMs);
 }
 
 std::optional<qint64> Device::nextDueMs() const
@@ -78,6 +95,8 @@ void Device::advanceTo(qint64 nowNs)
         injections_.erase(injections_.begin());
         if (injection.hangup)
             transmitter_.hangup(atNs);
+        else if (injection.powerOn)
+            powerOn(atNs);
         else
             transmitter_.send(atNs, injection.bytes);
     }
@@ -96,6 +115,8 @@ void Device::takeByte(char byte, qint64 atNs)
         handle(bootloader_.take(byte, atNs), atNs);
         return;
     }
+    if (firmwareDead_)
+        return;
     if (const std::optional<FirmwareReaction> reaction = firmware_.take(byte))
         handle(*reaction, atNs);
 }
@@ -133,6 +154,9 @@ void Device::handle(const BootReaction &reaction, qint64 atNs)
         bootWindowEndsNs_.reset();
     if (reaction.finished) {
         flashed_ = bootloader_.image();
+        // New firmware starts from factory settings, and it starts: a dead one is replaced.
+        firmwareDead_ = false;
+        firmware_.factoryReset();
         startFirmware(QStringLiteral("transfer ended"));
     }
 }

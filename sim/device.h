@@ -32,6 +32,8 @@ public:
     // Makes the device send bytes of its own, or drop the link, at a time to come.
     void injectAt(qint64 atMs, const QByteArray &bytes);
     void hangUpAt(qint64 atMs);
+    // The device is switched off and on at a time to come: its bootloader listens first.
+    void powerOnAt(qint64 atMs);
     // Earliest time at which the device has something due (bytes to send, a hang-up, a phase change), or nullopt.
     std::optional<qint64> nextDueMs() const;
     struct Output {
@@ -67,10 +69,14 @@ private:
     InputPacer pacer_;
     Phase phase_ = Phase::Firmware;
     std::optional<qint64> bootWindowEndsNs_;
+    void powerOn(qint64 atNs);
+
     struct Injection {
         QByteArray bytes;
         bool hangup = false;
+        bool powerOn = false;
     };
+    bool firmwareDead_ = false;
     std::multimap<qint64, Injection> injections_; // by time in ns
     QByteArray flashed_;
     bool hungUp_ = false;

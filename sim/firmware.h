@@ -30,6 +30,8 @@ public:
 
     const Configuration &configuration() const { return configuration_; }
     void restoreConfiguration(const Configuration &configuration);
+    // What a new firmware image starts from.
+    void factoryReset() { change(Configuration::factory()); }
 
 private:
     std::optional<FirmwareReaction> execute(const QByteArray &line);

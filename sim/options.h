@@ -45,6 +45,9 @@ struct Options {
     QByteArray droppedSetting;        // a setting command ("AT+POSI,") taken and answered as usual, but not kept
     QList<QPair<qint64, QByteArray>> sends; // bytes the device sends of its own at these times (ms)
     std::optional<qint64> hangupAtMs;       // the device drops the link at this time (ms)
+
+    bool deadFirmware = false;              // the configuration firmware answers nothing until an image is flashed
+    std::optional<qint64> powerOnAtMs;      // switched off and on at this time (ms): the bootloader listens for rebootMs
 };
 
 } // namespace pelzosim

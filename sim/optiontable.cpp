@@ -107,6 +107,12 @@ const QList<SimOption> &optionTable()
              o.droppedSetting = value.toLatin1();
              return !value.isEmpty();
          }},
+        {"dead-firmware", nullptr,
+         "The configuration firmware does not start: nothing is answered until an image has been flashed.",
+         PELZO_SWITCH(o.deadFirmware = true)},
+        {"power-on-at", "ms", "Switch the device off and on this long after the start; its bootloader then listens "
+                              "for a connect request for --reboot-ms.",
+         PELZO_COUNT(o.powerOnAtMs = v)},
         {"pace", nullptr, "Take the program's bytes in no faster than 115,200 bit/s.", PELZO_SWITCH(o.paceInput = true)},
         {"send-at", "ms:hex", "Send these bytes (hex) of its own accord <ms> after the start; may be repeated.",
          [](const QString &value, Options &o) {

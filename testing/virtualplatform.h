@@ -129,6 +129,7 @@ public:
     QString getSaveFileName(const FileDialogRequest &request) override;
     void messageBox(const QString &text, const QString &detail = {}) override;
     QString programFolder() const override { return m_programFolder; }
+    void keepAwake(bool awake) override { this->awake = awake; }
 
     qint64 now() const { return m_now; }
     VirtualSerialPort &port() { return m_port; }
@@ -156,6 +157,7 @@ public:
     };
     QList<Box> messageBoxes;
     std::function<QString()> describeWindow;
+    bool awake = false; // whether the system is asked not to sleep
 
 private:
     friend class VirtualTimer;

@@ -103,6 +103,9 @@ public:
     // The folder the program keeps its port-settings file and "ports" folder in.
     virtual QString programFolder() const = 0;
 
+    // While a firmware update runs the system is asked not to sleep.
+    virtual void keepAwake(bool awake) = 0;
+
     // Once the window is closing every wait returns at once.
     bool isClosing() const { return m_closing; }
     virtual void beginClosing() { m_closing = true; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform.h"
+#include "core/sleepinhibitor.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -23,12 +24,14 @@ public:
     SerialPort &serialPort() override { return *m_port; }
     QString programFolder() const override { return m_programFolder; }
     void beginClosing() override;
+    void keepAwake(bool awake) override { awake ? m_sleep.hold() : m_sleep.release(); }
 
 private:
     std::unique_ptr<SerialPort> m_port;
     QString m_programFolder;
     QElapsedTimer m_clock;
     QList<QEventLoop *> m_waits;
+    SleepInhibitor m_sleep;
 };
 
 } // namespace pelzo

@@ -18,6 +18,10 @@ constexpr qint32 StallTimeoutMs = 30000;
 // bootloader's answers ten times a second.
 constexpr int ConnectIntervalMs = 1000;
 constexpr int TransferIntervalMs = 100;
+// Ticks 1 to 9 of an update's connect phase send a request, the tenth gives up.
+constexpr int ConnectTickLimit = 10;
+// A recovery waits two minutes for the owner to switch the station off and on.
+constexpr int RecoveryTickLimit = 121;
 
 // What the window remembers about the firmware image and the update under way.
 struct FirmwareState
@@ -27,6 +31,7 @@ struct FirmwareState
     qint32 BlockIndex = 0;
     int BootReady = 0;
     qint32 ConnectTries = 0;
+    qint32 connectTickLimit = ConnectTickLimit;
     QByteArray BlockBuf = QByteArray(BlockSize + 1, '\0');
 
     // Raised by every update start and by a cancel: a start suspended in a

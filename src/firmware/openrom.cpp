@@ -4,6 +4,8 @@
 #include "firmware/romimage.h"
 #include "firmware/session.h"
 
+#include <QCryptographicHash>
+
 namespace pelzo {
 
 namespace {
@@ -12,6 +14,13 @@ const FileDialogRequest ImageDialog{
     QStringLiteral("打开"), QStringLiteral("Bin文件(*.bin)|*.bin"), {}, {}, false};
 
 } // namespace
+
+QString imageSummary(const QByteArray &image)
+{
+    return QStringLiteral("%1 bytes, SHA-256 %2")
+        .arg(image.size())
+        .arg(QString::fromLatin1(QCryptographicHash::hash(image, QCryptographicHash::Sha256).toHex()));
+}
 
 Outcome openRom(Station &station, Session &session)
 {
@@ -36,6 +45,8 @@ Outcome openRomFile(Station &station, Session &session, const QString &path)
     station.setActivityLog(QStringLiteral("文件：") + path);
     if (!file.error.isEmpty())
         station.appendActivityLog(file.error + QStringLiteral(" No firmware image is loaded."));
+    else
+        station.appendActivityLog(imageSummary(file.image.left(file.length)));
     fw.RomLength = file.length;
     fw.RomImage = std::move(file.image);
     station.setProgressRange(0, fw.blockCount());

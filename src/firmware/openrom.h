@@ -16,4 +16,7 @@ Outcome openRom(Station &station, Session &session);
 // reason, when it could not be taken whole.
 Outcome openRomFile(Station &station, Session &session, const QString &path);
 
+// What identifies an image: its size and its SHA-256.
+QString imageSummary(const QByteArray &image);
+
 } // namespace pelzo

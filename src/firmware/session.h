@@ -21,6 +21,7 @@ public:
     Session &operator=(const Session &) = delete;
 
     bool updateInProgress() const { return updateHoldsPort; }
+    Platform &platform() const { return m_platform; }
 
     FirmwareState firmware;
     std::unique_ptr<Timer> Timer1; // bootloader connect requests

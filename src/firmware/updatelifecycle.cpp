@@ -12,6 +12,8 @@ quint32 beginUpdate(Session &session)
     // A connect phase whose port was lost may still be ticking; this start replaces it.
     session.Timer1->stop();
     session.updateHoldsPort = true;
+    session.platform().keepAwake(true);
+    fw.connectTickLimit = ConnectTickLimit;
     fw.bootloaderAddressed = false;
     fw.headerSent = false;
     fw.BootReady = 0;
@@ -37,6 +39,7 @@ void endUpdate(Station &station, Session &session, const Outcome &ending)
     session.Timer1->stop();
     setCancellable(station, session, false);
     session.updateHoldsPort = false;
+    session.platform().keepAwake(false);
     fw.bootloaderAddressed = false;
     fw.headerSent = false;
     fw.BootReady = 0;

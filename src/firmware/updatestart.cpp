@@ -18,13 +18,14 @@ constexpr int ResetAckPolls = 5;
 constexpr qint32 ResetAckPollMs = 1000; // the device acknowledges a reset within five seconds
 constexpr qint32 AfterResetAckMs = 1000; // lets the device finish its reset before it is rebooted
 constexpr qint32 PortSettleMs = 100;     // before (re)opening, so the previous close has taken effect
-constexpr qint32 ConnectTickLimit = 10;  // ticks 1 to 9 send a request, the tenth gives up
 // "REBOOT#" takes under a millisecond on the line; the bound only matters when the port is stuck.
 constexpr int RebootDrainMs = 1000;
 
 const QString ChooseFirmware = QStringLiteral("Please choose fireware");
 
 const QString CancelledDetail = QStringLiteral("The update was cancelled.");
+const QString CatchTheBootloader = QStringLiteral(
+    "If the station does not start, catch its bootloader: switch the station off, press update, then switch it on.");
 
 // A failed port step of a running start: the port is ours only when it was
 // open, and the window goes back to idle so that the next click starts afresh.
@@ -126,16 +127,30 @@ Outcome startUpdate(Station &station, Session &session)
     return outcome;
 }
 
+Outcome startRecovery(Station &station, Session &session)
+{
+    FirmwareState &fw = session.firmware;
+    if (fw.RomLength < MinImageBytes)
+        return Outcome::ended(Result::Refused, ChooseFirmware);
+    if (!applyLineSettings(station) || !openPort(station, session))
+        return Outcome::ended(Result::PortFailed, portFailureDetail(station.port()));
+    beginUpdate(session);
+    fw.ConnectTries = 0;
+    fw.connectTickLimit = RecoveryTickLimit;
+    session.Timer1->start();
+    return {};
+}
+
 void connectTick(Station &station, Session &session)
 {
     FirmwareState &fw = session.firmware;
     ++fw.ConnectTries;
-    const QString count = QStringLiteral("%1/%2").arg(fw.ConnectTries).arg(ConnectTickLimit);
+    const QString count = QStringLiteral("%1/%2").arg(fw.ConnectTries).arg(fw.connectTickLimit);
     station.setActivityLog(QStringLiteral("Wait for update\r\n") + count);
     station.setStatus(count);
 
     const bool bootloaderFound = fw.BootReady == 1;
-    if (bootloaderFound || fw.ConnectTries >= ConnectTickLimit) {
+    if (bootloaderFound || fw.ConnectTries >= fw.connectTickLimit) {
         session.Timer1->stop();
         setCancellable(station, session, false);
         fw.BootReady = 0;
@@ -143,6 +158,7 @@ void connectTick(Station &station, Session &session)
         if (!bootloaderFound) {
             station.port().close();
             station.appendActivityLog(QStringLiteral("Connect fail, Please try again."));
+            station.appendActivityLog(CatchTheBootloader);
             endUpdate(station, session, Outcome::ended(Result::NoAnswer, QStringLiteral("the bootloader did not answer")));
         }
         return;

@@ -214,7 +214,7 @@ private:
             {"EeramResetSeen", QString::number(r.EeramResetSeen)}, {"BlockIndex", QString::number(s.firmware.BlockIndex)},
             {"ConnectTries", QString::number(s.firmware.ConnectTries)}, {"port", p.isOpen() ? "open" : "closed"},
             {"port-number", QString::number(p.commPort())}, {"cut-off", QString::number(p.bytesCutOff())},
-            {"Timer1", s.Timer1->isActive() ? "running" : "stopped"},
+            {"Timer1", s.Timer1->isActive() ? "running" : "stopped"}, {"awake", m_platform.awake ? "held" : "free"},
             {"dialog-name", m_form->dialogFileName.section('/', -1)},
         };
         return values.contains(name) ? std::optional(values[name]) : std::nullopt;
