@@ -19,8 +19,9 @@ QString shown(const QByteArray &value)
     return decodeArrived(value, settingsFileFallback());
 }
 
-// Write data, its confirmation, and a read that compares every field the write sent.
-int writeAndVerify(Context &c, PlainStation &wanted)
+} // namespace
+
+QJsonObject writeAndVerify(Context &c, PlainStation &wanted)
 {
     const Outcome written = writeData(c.exchange(wanted), c.session());
     if (!written.done())
@@ -54,6 +55,13 @@ int writeAndVerify(Context &c, PlainStation &wanted)
         c.say(QStringLiteral("%1: verified: the %2 written fields hold").arg(c.portLabel()).arg(sent.size()));
         report["verified"] = true;
     }
+    return report;
+}
+
+namespace {
+
+int reportWrite(Context &c, const QJsonObject &report)
+{
     if (c.o.json)
         c.io.out << QJsonDocument(report).toJson() << Qt::flush;
     return Success;
@@ -103,7 +111,7 @@ int writeCommand(Context &c)
             throw Failure{FileRefused, QStringLiteral("cannot write the backup %1").arg(c.o.backup)};
         c.say(QStringLiteral("%1: the station's configuration is saved in %2").arg(c.portLabel(), c.o.backup));
     }
-    return writeAndVerify(c, wanted);
+    return reportWrite(c, writeAndVerify(c, wanted));
 }
 
 int setCommand(Context &c)
@@ -112,7 +120,7 @@ int setCommand(Context &c)
         throw Failure{UsageOrDifference, QStringLiteral("set takes FIELD=VALUE")};
     PlainStation &station = c.readDevice();
     applyAssignments(station, c.session(), c.o.operands);
-    return writeAndVerify(c, station);
+    return reportWrite(c, writeAndVerify(c, station));
 }
 
 int diffCommand(Context &c)

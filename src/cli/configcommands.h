@@ -1,8 +1,18 @@
 #pragma once
 
+#include <QJsonObject>
+
+namespace pelzo {
+class PlainStation;
+}
+
 namespace pelzo::cli {
 
 class Context;
+
+// Write data, its confirmation, and (unless --no-verify) a read that compares
+// every field the write sent; what happened, for --json. A Failure otherwise.
+QJsonObject writeAndVerify(Context &c, PlainStation &wanted);
 
 // The commands that read, change and compare configurations.
 int readCommand(Context &c);

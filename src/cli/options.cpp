@@ -26,7 +26,8 @@ constexpr std::array commands{
     CommandHelp{"defaults", "[-o FILE]", "the factory configuration as a settings file"},
     CommandHelp{"wifi", "--ssid NAME [--password-file FILE]", "send Wi-Fi credentials, then restart the device"},
     CommandHelp{"restart", "", "restart the device"},
-    CommandHelp{"flash", "IMAGE.bin", "replace the firmware"},
+    CommandHelp{"flash", "IMAGE.bin [--backup FILE|--no-backup] [--no-restore] [--recover]",
+                "keep the configuration, replace the firmware, put the configuration back"},
 };
 
 enum class Takes { Nothing, Value };
@@ -50,6 +51,9 @@ const std::array options{
     OptionRule{"--json", Takes::Nothing, nullptr, &Options::json},
     OptionRule{"--device", Takes::Nothing, nullptr, &Options::device},
     OptionRule{"--no-verify", Takes::Nothing},
+    OptionRule{"--no-backup", Takes::Nothing},
+    OptionRule{"--no-restore", Takes::Nothing},
+    OptionRule{"--recover", Takes::Nothing, nullptr, &Options::recover},
     OptionRule{"-q", Takes::Nothing},
     OptionRule{"-v", Takes::Nothing},
     OptionRule{"-h", Takes::Nothing},
@@ -91,6 +95,10 @@ Options parse(const QStringList &arguments)
             o.*(rule->flag) = true;
         } else if (a == QLatin1String("--no-verify")) {
             o.verify = false;
+        } else if (a == QLatin1String("--no-backup")) {
+            o.backupFirst = false;
+        } else if (a == QLatin1String("--no-restore")) {
+            o.restoreAfter = false;
         } else if (a == QLatin1String("-q")) {
             o.verbosity = 0;
         } else if (a == QLatin1String("-v")) {

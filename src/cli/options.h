@@ -17,7 +17,10 @@ struct Options
     QString trace;        // --trace
     bool json = false;
     bool verify = true;
-    bool device = false; // diff --device
+    bool device = false;  // diff --device
+    bool backupFirst = true;  // flash: keep the configuration first (--no-backup)
+    bool restoreAfter = true; // flash: put it back afterwards (--no-restore)
+    bool recover = false;     // flash --recover
     int verbosity = 1;   // 0 with -q, 2 with -v
 };
 

@@ -1,8 +1,6 @@
 #include "cli/stationcommands.h"
 
 #include "cli/context.h"
-#include "firmware/openrom.h"
-#include "firmware/updatestart.h"
 #include "protocol/restartdevice.h"
 #include "protocol/wifiapply.h"
 #include "serial/portnames.h"
@@ -14,67 +12,6 @@
 #include <QSerialPortInfo>
 
 namespace pelzo::cli {
-
-namespace {
-
-// How often a flash looks at its progress.
-constexpr qint32 FlashLookMs = 50;
-// Without a terminal the progress is told in steps of this many percent.
-constexpr int ProgressStepPercent = 10;
-constexpr int ProgressBarWidth = 30;
-
-// One look at a running flash: a bar that redraws itself on a terminal, a line each step otherwise.
-class FlashProgress
-{
-public:
-    FlashProgress(Context &c, qint32 blocks) : m_c(c), m_blocks(blocks) {}
-
-    void show(qint32 block)
-    {
-        // Until the first block has gone there is nothing to measure.
-        if (m_c.io.verbosity == 0 || block == m_shown || block == 0)
-            return;
-        if (m_shown <= 0) {
-            // The speed is measured from the first block seen, not from the bootloader's start.
-            m_start = m_c.platform.tickCount();
-            m_startBlock = block;
-        }
-        m_shown = block;
-        const int percent = int(qint64(block) * 100 / m_blocks);
-        const double seconds = std::max(1u, m_c.platform.tickCount() - m_start) / 1000.0;
-        const double bytesPerSecond = std::max(1.0, (block - m_startBlock) * 2048.0 / seconds);
-        const int left = int((m_blocks - block) * 2048.0 / bytesPerSecond);
-        QString figures = QStringLiteral("%1% block %2 of %3").arg(percent).arg(block).arg(m_blocks);
-        if (block > m_startBlock)
-            figures += QStringLiteral(", %1 KiB/s, %2:%3 left")
-                           .arg(bytesPerSecond / 1024.0, 0, 'f', 1)
-                           .arg(left / 60)
-                           .arg(left % 60, 2, 10, QLatin1Char('0'));
-        if (m_c.io.terminal) {
-            const int filled = percent * ProgressBarWidth / 100;
-            m_c.io.err << "\r[" << QString(filled, QLatin1Char('#')) << QString(ProgressBarWidth - filled, QLatin1Char(' '))
-                       << "] " << figures << Qt::flush;
-        } else if (percent / ProgressStepPercent != m_step) {
-            m_step = percent / ProgressStepPercent;
-            m_c.io.err << m_c.portLabel() << ": " << figures << Qt::endl;
-        }
-    }
-    void end()
-    {
-        if (m_c.io.terminal && m_shown > 0)
-            m_c.io.err << Qt::endl;
-    }
-
-private:
-    Context &m_c;
-    qint32 m_blocks;
-    quint32 m_start = 0;
-    qint32 m_startBlock = 0;
-    qint32 m_shown = -1;
-    int m_step = -1;
-};
-
-} // namespace
 
 int wifiCommand(Context &c)
 {
@@ -105,45 +42,6 @@ int restartCommand(Context &c)
     if (!outcome.done())
         throw c.failureOf(outcome, QStringLiteral("the restart could not be sent"));
     c.say(QStringLiteral("%1: restart sent").arg(c.portLabel()));
-    return Success;
-}
-
-int flashCommand(Context &c)
-{
-    if (c.o.operands.size() != 1)
-        throw Failure{UsageOrDifference, QStringLiteral("flash takes one image")};
-    PlainStation &station = c.exchange(c.newStation(), ServeRequests::OnArrivalToo);
-    Session &session = c.session();
-    const Outcome image = openRomFile(station, session, c.o.operands.front());
-    if (!image.done())
-        throw Failure{FileRefused, QStringLiteral("%1: %2").arg(c.o.operands.front(), image.reason)};
-    c.flashing = &station;
-    session.Timer2->start();
-    const Outcome started = startUpdate(station, session);
-    if (started.result == Result::Refused)
-        throw Failure{FileRefused, QStringLiteral("%1: too small for a PELZO firmware image").arg(c.o.operands.front())};
-    if (!started.done())
-        throw c.failureOf(started, QStringLiteral("the update was cancelled"));
-    c.say(QStringLiteral("%1: the station is reset and restarts into its bootloader").arg(c.portLabel()));
-    FlashProgress progress(c, session.firmware.blockCount());
-    while (!session.firmware.ending && !c.platform.isClosing()) {
-        station.WaitMs(FlashLookMs);
-        progress.show(session.firmware.BlockIndex);
-    }
-    if (c.platform.isClosing()) {
-        progress.end();
-        return Interrupted;
-    }
-    const Outcome &ending = *session.firmware.ending;
-    if (ending.done())
-        progress.show(ending.blocksSent);
-    progress.end();
-    if (!ending.done())
-        throw c.failureOf(ending, ending.blocksSent > 0
-                                      ? QStringLiteral("the update stopped at block %1 of %2: %3")
-                                            .arg(ending.blocksSent).arg(ending.blockCount).arg(ending.reason)
-                                      : ending.reason);
-    c.say(QStringLiteral("%1: flashed %2 blocks").arg(c.portLabel()).arg(ending.blocksSent));
     return Success;
 }
 

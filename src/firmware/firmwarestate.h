@@ -9,6 +9,8 @@
 namespace pelzo {
 
 constexpr int BlockSize = 2048;
+// Nothing smaller is a PELZO firmware.
+constexpr qint32 MinImageBytes = 5000;
 
 // A bootloader answers each block well within a second; this leaves room for a
 // slow flash erase before a device that has stopped answering is given up.

@@ -13,7 +13,6 @@ namespace pelzo {
 
 namespace {
 
-constexpr qint32 MinImageBytes = 5000; // nothing smaller is a PELZO firmware
 constexpr int ResetAckPolls = 5;
 constexpr qint32 ResetAckPollMs = 1000; // the device acknowledges a reset within five seconds
 constexpr qint32 AfterResetAckMs = 1000; // lets the device finish its reset before it is rebooted
