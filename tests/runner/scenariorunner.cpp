@@ -74,11 +74,20 @@ public:
     QStringList run()
     {
         for (const Step &step : m_scenario.steps) {
-            if (step.at >= 0)
-                m_platform.at(step.at, [this, step] { perform(step); });
-            else
+            if (step.at < 0) {
                 perform(step);
+                continue;
+            }
+            m_waiting << &step;
+            m_platform.at(step.at, [this, &step] {
+                m_waiting.removeOne(&step);
+                perform(step);
+            });
         }
+        // A timed step left out (its time after the last run, or the window
+        // closed first) would pass without doing or checking anything.
+        for (const Step *step : std::as_const(m_waiting))
+            fail(*step, "this step did not run: at " + QString::number(step->at) + ' ' + step->verb + ' ' + step->words.join(' '));
         return m_failures;
     }
 
@@ -519,6 +528,7 @@ private:
     QStringList m_failures;
     QMap<QString, QString> m_snapshot;
     bool m_parsed = false;
+    QList<const Step *> m_waiting;
 };
 
 } // namespace
