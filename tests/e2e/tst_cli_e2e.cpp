@@ -67,6 +67,15 @@ private slots:
         QVERIFY(missing.out.isEmpty() && missing.err.contains("No such file or directory"));
     }
 
+    void restartReachesTheDevice()
+    {
+        Emulator device({});
+        QVERIFY(device.ready);
+        QCOMPARE(cli({"-q", "-p", "ports/COM1", "restart"}, device.folder()).exit, 0);
+        QEXPECT_FAIL("", "pelzo-cli restart opens the port without setting 115200,n,8,1", Continue);
+        QVERIFY2(device.trace().contains("bootloader waiting"), device.trace().constData());
+    }
+
     void ctrlCDuringAFlashSaysWhereTheDeviceWasLeft()
     {
         Emulator device({QStringLiteral("--block-write-ms"), QStringLiteral("100")});

@@ -113,7 +113,7 @@ private slots:
         QtSerialPort port(emulator.folder());
         QByteArray received;
         port.onReceive = [&] { received += port.readAll(); };
-        QVERIFY(port.setCommPort(1) && port.open());
+        QVERIFY(port.setCommPort(1) && port.setSettings("115200,n,8,1") && port.open());
         QVERIFY(port.write("\r\nSETUP#\r\n"));
         QTRY_COMPARE_WITH_TIMEOUT(received, QByteArray("CONNECT\r\n"), TimeoutMs);
     }
@@ -123,7 +123,7 @@ private slots:
         Emulator emulator({});
         QVERIFY(emulator.ready);
         QtSerialPort port(emulator.folder());
-        QVERIFY(port.setCommPort(1) && port.open());
+        QVERIFY(port.setCommPort(1) && port.setSettings("115200,n,8,1") && port.open());
         // Some kilobytes in many writes, the last of them just before the close.
         for (int i = 0; i < 60; ++i)
             QVERIFY(port.write("AT+COMMENT," + QByteArray::number(i).repeated(20) + "#\r\n"));
@@ -139,7 +139,7 @@ private slots:
         QtSerialPort port(emulator.folder());
         int lost = 0;
         port.onLinkLost = [&] { ++lost; };
-        QVERIFY(port.setCommPort(1) && port.open());
+        QVERIFY(port.setCommPort(1) && port.setSettings("115200,n,8,1") && port.open());
         QTRY_COMPARE_WITH_TIMEOUT(lost, 1, TimeoutMs);
         // Qt reports a read error in a tight loop for as long as the port stays open.
         QVERIFY(!port.isOpen() && !port.lastError().isEmpty());
