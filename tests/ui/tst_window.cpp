@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(f.form.port().commPort(), 4);
     }
 
-    void theWheelOverAClosedDropDownChangesNothing()
+    void neitherWheelNorKeysOverAClosedDropDownPick()
     {
         FormFixture f(true);
         applyFactoryDefaults(f.form);
@@ -147,6 +147,10 @@ private slots:
             sendWheel(combo, -1);
             sendWheel(combo, 1);
             sendWheel(combo->lineEdit(), -1);
+            for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_Return}) {
+                QTest::keyClick(combo, key);
+                combo->hidePopup();
+            }
             QVERIFY2(combo->currentText() == before && picks == 0, qPrintable(combo->objectName()));
         }
     }
