@@ -72,6 +72,16 @@ private slots:
                                                            : client.adjusted(-3, -3, 3, 3).contains(area) && widget->isVisible(),
                      nameOf(row.name));
         }
+        // The window, its groups and the address rows where the layout puts them, in pixels of 15 twips.
+        QCOMPARE(f.form.size(), QSize(519, 502));
+        const QMap<QString, QRect> groups{{"Frame2", {24, 224, 225, 140}}, {"Frame5", {288, 48, 217, 41}},
+                                          {"Frame4", {288, 88, 217, 89}},  {"Frame6", {248, 176, 257, 49}},
+                                          {"Frame3", {272, 368, 145, 65}}};
+        for (auto it = groups.cbegin(); it != groups.cend(); ++it)
+            QCOMPARE(f.form.control<QWidget>(qPrintable(it.key()))->geometry(), it.value());
+        for (int box = 0; box < 16; ++box)
+            QCOMPARE(f.form.control<QWidget>(qPrintable(QString("Text%1").arg(13 + box)))->geometry(),
+                     QRect(72 + 40 * (box % 4), 40 + 24 * (box / 4), 25, 20));
         // "Comment" names the position, "Status" the comment: each stands beside its box.
         const auto area = [&f](const char *name) {
             QWidget *widget = f.form.control<QWidget>(name);
