@@ -8,6 +8,7 @@ namespace pelzosim {
 struct Counters {
     qint64 bytesReceived = 0;
     qint64 bytesSent = 0;
+    qint64 garbledBytes = 0;  // arrived at other line settings than the device's
 
     int probes = 0;
     int reports = 0;

@@ -19,10 +19,21 @@ Device::Device(const Options &options)
         powerOnAt(*options_.powerOnAtMs);
 }
 
+void Device::setHostLine(const QString &settings)
+{
+    hostLine_ = settings.toLower();
+}
+
 void Device::hostBytes(qint64 nowMs, const QByteArray &bytes)
 {
     const qint64 nowNs = msToNs(nowMs);
     advanceTo(nowNs);
+    if (hostLine_ != QLatin1String(kLine)) {
+        counters_.garbledBytes += bytes.size();
+        journal_.setTime(nowMs);
+        journal_.add(QStringLiteral("%1 bytes garbled: the host's line runs at %2").arg(bytes.size()).arg(hostLine_));
+        return;
+    }
     for (char byte : bytes) {
         const qint64 atNs = options_.paceInput ? pacer_.arrivalNs(nowNs) : nowNs;
         advanceTo(atNs);

@@ -29,6 +29,10 @@ public:
 
     // Bytes the host wrote; they reach the device at nowMs.
     void hostBytes(qint64 nowMs, const QByteArray &bytes);
+    // The line settings the host's port runs at ("9600,n,8,1"). Bytes sent at
+    // other settings than the device's own reach it garbled, and it drops them.
+    void setHostLine(const QString &settings);
+    static constexpr char kLine[] = "115200,n,8,1";
     // Makes the device send bytes of its own, or drop the link, at a time to come.
     void injectAt(qint64 atMs, const QByteArray &bytes);
     void hangUpAt(qint64 atMs);
@@ -80,6 +84,7 @@ private:
     std::multimap<qint64, Injection> injections_; // by time in ns
     QByteArray flashed_;
     bool hungUp_ = false;
+    QString hostLine_ = QLatin1String(kLine);
 };
 
 } // namespace pelzosim

@@ -19,6 +19,7 @@ struct Options {
     qint64 rebootMs = 3000;
 
     bool silent = false;              // never send a byte
+    std::optional<qint64> silentFromMs;  // send nothing from this time (ms) on
     bool sendReadEnd = true;          // end the report with "READ END"
     bool answerProbes = true;         // answer "SETUP#" with "CONNECT"
     std::optional<int> reportBytes;   // send only this many bytes of each report

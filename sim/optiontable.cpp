@@ -68,6 +68,8 @@ const QList<SimOption> &optionTable()
         {"reboot-ms", "ms", "After REBOOT#, how long the bootloader waits for a connect request (default 3000).",
          PELZO_COUNT(o.rebootMs = v)},
         {"silent", nullptr, "Never send anything.", PELZO_SWITCH(o.silent = true)},
+        {"silent-from", "ms", "Send nothing from <ms> after the start on: the device answers, then falls quiet.",
+         PELZO_COUNT(o.silentFromMs = v)},
         {"no-read-end", nullptr, "End the report without the READ END line.", PELZO_SWITCH(o.sendReadEnd = false)},
         {"no-connect", nullptr, "Never answer the connection probe.", PELZO_SWITCH(o.answerProbes = false)},
         {"report-bytes", "count", "Send only the first <count> bytes of each report.",

@@ -30,7 +30,8 @@ void Transmitter::sendLines(qint64 atNs, const QList<QByteArray> &lines, bool re
 
 void Transmitter::send(qint64 atNs, const QByteArray &bytes)
 {
-    if (options_.silent || hangupAtNs_ || bytes.isEmpty())
+    if (options_.silent || (options_.silentFromMs && atNs >= msToNs(*options_.silentFromMs)) || hangupAtNs_ ||
+        bytes.isEmpty())
         return;
     QByteArray remaining = bytes;
     bool cut = false;

@@ -11,6 +11,7 @@ public:
     explicit SimPeer(const pelzosim::Options &options = {}) : device(options) {}
 
     void hostBytes(qint64 nowMs, const QByteArray &bytes) override { device.hostBytes(nowMs, bytes); }
+    void hostLine(const QString &settings) override { device.setHostLine(settings); }
     std::optional<qint64> nextDueMs() const override { return device.nextDueMs(); }
     Output takeDue(qint64 nowMs) override
     {

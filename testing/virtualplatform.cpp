@@ -163,6 +163,8 @@ bool VirtualSerialPort::setCommPort(int number)
 bool VirtualSerialPort::setSettings(const QString &settings)
 {
     m_settings = settings;
+    if (VirtualPeer *far = peer(); far && m_open)
+        far->hostLine(settings);
     return true;
 }
 
@@ -189,6 +191,8 @@ bool VirtualSerialPort::open()
     m_open = true;
     ++m_openCount;
     m_inbox.clear();
+    if (VirtualPeer *far = peer())
+        far->hostLine(m_settings);
     return true;
 }
 

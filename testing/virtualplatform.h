@@ -16,6 +16,8 @@ class VirtualPeer
 public:
     virtual ~VirtualPeer() = default;
     virtual void hostBytes(qint64 nowMs, const QByteArray &bytes) = 0;
+    // The settings of the port at the near end, told at every open and change.
+    virtual void hostLine(const QString &settings) { Q_UNUSED(settings) }
     virtual std::optional<qint64> nextDueMs() const = 0;
     struct Output
     {
@@ -103,7 +105,7 @@ private:
     int m_number = 1;
     bool m_open = false;
     int m_openCount = 0;
-    QString m_settings;
+    QString m_settings = QStringLiteral("9600,n,8,1"); // what QSerialPort starts with
     QString m_lastError;
     QSet<int> m_openable = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     QSet<int> m_heldElsewhere;

@@ -13,7 +13,9 @@
 #include "ui/form1.h"
 #include "ui/inputrules.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -74,11 +76,20 @@ public:
     QStringList run()
     {
         for (const Step &step : m_scenario.steps) {
-            if (step.at >= 0)
-                m_platform.at(step.at, [this, step] { perform(step); });
-            else
+            if (step.at < 0) {
                 perform(step);
+                continue;
+            }
+            m_waiting << &step;
+            m_platform.at(step.at, [this, &step] {
+                m_waiting.removeOne(&step);
+                perform(step);
+            });
         }
+        // A timed step left out (its time after the last run, or the window
+        // closed first) would pass without doing or checking anything.
+        for (const Step *step : std::as_const(m_waiting))
+            fail(*step, "this step did not run: at " + QString::number(step->at) + ' ' + step->verb + ' ' + step->words.join(' '));
         return m_failures;
     }
 
@@ -285,6 +296,10 @@ private:
         } else if (verb == "type") {
             if (QWidget *target = widget(step, w.value(0)))
                 QTest::keyClicks(target, text(w.value(1)));
+        } else if (verb == "keys") {
+            keys(step);
+        } else if (verb == "clipboard") {
+            QApplication::clipboard()->setText(text(w.value(0)));
         } else if (verb == "pick") {
             auto *combo = qobject_cast<QComboBox *>(widget(step, w.value(0)));
             const int index = combo ? combo->findText(text(w.value(1)), Qt::MatchExactly) : -1;
@@ -319,6 +334,26 @@ private:
             expect(step, w.value(0), w.value(1));
         } else {
             fail(step, QString("unknown step \"%1\"").arg(verb));
+        }
+    }
+
+    // Words in quotes are typed, the others are keys.
+    void keys(const Step &step)
+    {
+        static const QMap<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys{
+            {"Home", {Qt::Key_Home, {}}}, {"End", {Qt::Key_End, {}}}, {"Right", {Qt::Key_Right, {}}},
+            {"ShiftRight", {Qt::Key_Right, Qt::ShiftModifier}}, {"BS", {Qt::Key_Backspace, {}}},
+            {"Del", {Qt::Key_Delete, {}}}, {"Undo", {Qt::Key_Z, Qt::ControlModifier}},
+            {"Redo", {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier}}, {"Paste", {Qt::Key_V, Qt::ControlModifier}},
+            {"SelectAll", {Qt::Key_A, Qt::ControlModifier}}};
+        QWidget *target = widget(step, step.words.value(0));
+        for (const QString &word : step.words.mid(1)) {
+            if (word.startsWith('"'))
+                QTest::keyClicks(target, text(word));
+            else if (keys.contains(word))
+                QTest::keyClick(target, keys[word].first, keys[word].second);
+            else
+                fail(step, "no key " + word);
         }
     }
 
@@ -449,6 +484,9 @@ private:
                 if (QWidget *control = widget(step, name))
                     check(step, name, control->isEnabled() ? "enabled" : "disabled", what);
             }
+        } else if (what == "caret") {
+            if (auto *edit = qobject_cast<QLineEdit *>(widget(step, how)))
+                check(step, "caret in " + how, QString::number(edit->cursorPosition()), w.value(2));
         } else if (const auto found = value(what)) {
             check(step, what, *found, text(how));
         } else if (QWidget *control = widget(step, what)) {
@@ -515,6 +553,7 @@ private:
     QStringList m_failures;
     QMap<QString, QString> m_snapshot;
     bool m_parsed = false;
+    QList<const Step *> m_waiting;
 };
 
 } // namespace

@@ -37,6 +37,13 @@ public:
         m_process.waitForFinished(StartTimeoutMs);
     }
 
+    // It exits by itself once it has dropped the link.
+    bool exited()
+    {
+        m_process.waitForFinished(StartTimeoutMs);
+        return m_process.state() == QProcess::NotRunning && m_process.exitCode() == 0;
+    }
+
     QString folder() const { return m_folder.path(); }
     QString device() const { return QFileInfo(file("ports/COM1")).symLinkTarget(); }
     QString file(const char *name) const { return m_folder.filePath(name); }

@@ -10,6 +10,9 @@
 namespace {
 
 constexpr std::size_t kPathBytes = 256;
+// Marks the settings of a port that no program has set up: a program's open
+// sets VTIME to its own value, and its close puts this one back.
+constexpr cc_t kUnsetMark = 7;
 
 QString systemError(const char *what)
 {
@@ -48,6 +51,7 @@ bool PseudoTerminal::open(QString *error)
     }
     cfmakeraw(&settings);
     cfsetspeed(&settings, B115200);
+    settings.c_cc[VTIME] = kUnsetMark;
     if (tcsetattr(slave_, TCSANOW, &settings) != 0) {
         *error = systemError("tcsetattr");
         return false;
@@ -57,6 +61,27 @@ bool PseudoTerminal::open(QString *error)
         return false;
     }
     return true;
+}
+
+QString PseudoTerminal::lineSettings() const
+{
+    termios settings{};
+    if (tcgetattr(master_, &settings) != 0 || settings.c_cc[VTIME] == kUnsetMark)
+        return {};
+    static const std::pair<speed_t, int> speeds[] = {
+        {B1200, 1200},     {B2400, 2400},     {B4800, 4800},     {B9600, 9600},     {B19200, 19200},
+        {B38400, 38400},   {B57600, 57600},   {B115200, 115200}, {B230400, 230400}, {B460800, 460800},
+    };
+    const speed_t speed = cfgetispeed(&settings);
+    int bitsPerSecond = 0;
+    for (const auto &[code, value] : speeds) {
+        if (code == speed)
+            bitsPerSecond = value;
+    }
+    const tcflag_t c = settings.c_cflag;
+    const char parity = !(c & PARENB) ? 'n' : (c & PARODD) ? 'o' : 'e';
+    const int dataBits = (c & CSIZE) == CS5 ? 5 : (c & CSIZE) == CS6 ? 6 : (c & CSIZE) == CS7 ? 7 : 8;
+    return QStringLiteral("%1,%2,%3,%4").arg(bitsPerSecond).arg(QLatin1Char(parity)).arg(dataBits).arg((c & CSTOPB) ? 2 : 1);
 }
 
 void PseudoTerminal::hangUp()

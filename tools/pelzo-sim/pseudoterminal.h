@@ -15,6 +15,11 @@ public:
     bool open(QString *error);
     void hangUp();
 
+    // The line settings the program set on its end, as "115200,n,8,1" (the
+    // master sees the termios of the slave), or nothing while no program has
+    // set them: before the first open, and after a close, which restores them.
+    QString lineSettings() const;
+
     int masterFd() const { return master_; }
     QString slavePath() const { return slavePath_; }
 

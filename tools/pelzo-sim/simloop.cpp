@@ -91,6 +91,10 @@ bool SimLoop::readHost()
     const QByteArray bytes(buffer, count);
     const qint64 atMs = nowMs();
     trace_.bytes(atMs, ByteTrace::Direction::FromHost, bytes);
+    // Bytes read after the program's close were written while its port was
+    // open: they keep the settings last seen.
+    if (const QString line = terminal_.lineSettings(); !line.isEmpty())
+        device_.setHostLine(line);
     device_.hostBytes(atMs, bytes);
     record();
     return true;
