@@ -3,6 +3,8 @@
 #include "emulatorprocess.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <csignal>
@@ -91,6 +93,38 @@ private slots:
         QVERIFY(device.ready);
         QCOMPARE(cli({"-q", "-p", "ports/COM1", "restart"}, device.folder()).exit, 0);
         QVERIFY2(device.trace().contains("bootloader waiting"), device.trace().constData());
+    }
+
+    void aFlashedStationKeepsItsConfigurationAndItsBackupEqualsIt()
+    {
+        Emulator device({QStringLiteral("--block-write-ms"), QStringLiteral("20")});
+        QVERIFY(device.ready);
+        QVERIFY(writeBytes(device.file("image.bin"), imageBytes(20 * 1024)));
+        QCOMPARE(cli({"-q", "-p", "ports/COM1", "set", "CALLSIGN=BG5ZZ-10", "COMMENT_TEXT=keep me"}, device.folder()).exit, 0);
+        const QByteArray before = device.state();
+        const Run flash = cli({"-p", "ports/COM1", "flash", "image.bin"}, device.folder());
+        QVERIFY2(flash.exit == 0, flash.err.constData());
+        QCOMPARE(device.flashed(), imageBytes(20 * 1024));
+        QCOMPARE(device.state(), before);
+        // The backup is the settings file of the station as it was, under its callsign and the time.
+        const QDir backups(QFileInfo(QStringLiteral(PELZO_CLI_EXECUTABLE)).dir().filePath("backups"));
+        const QStringList kept = backups.entryList({"BG5ZZ-10-*.ini"}, QDir::Files, QDir::Time);
+        QVERIFY(!kept.isEmpty() && flash.err.contains(backups.filePath(kept.front()).toUtf8()));
+        const Run read = cli({"-q", "-p", "ports/COM1", "read"}, device.folder());
+        QCOMPARE(readBytes(backups.filePath(kept.front())), read.out);
+    }
+
+    void aStationWhoseFirmwareDoesNotStartIsRecovered()
+    {
+        // The owner switches it on at a moment of their own within half a minute.
+        const int powerOnMs = 1000 + int(QRandomGenerator::global()->bounded(29000));
+        Emulator device({"--dead-firmware", "--power-on-at", QString::number(powerOnMs)});
+        QVERIFY(device.ready);
+        QVERIFY(writeBytes(device.file("image.bin"), imageBytes(12 * 1024)));
+        const Run recover = cli({"-p", "ports/COM1", "flash", "--recover", "image.bin"}, device.folder());
+        QVERIFY2(recover.exit == 0, qPrintable(QString::number(powerOnMs) + ": " + recover.err));
+        QCOMPARE(device.flashed(), imageBytes(12 * 1024));
+        QVERIFY(!device.trace().contains("AT+RESET#") && !device.trace().contains("REBOOT#"));
     }
 
     void ctrlCDuringAFlashSaysWhereTheDeviceWasLeft()
