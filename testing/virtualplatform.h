@@ -130,6 +130,7 @@ public:
     QString getOpenFileName(const FileDialogRequest &request) override;
     QString getSaveFileName(const FileDialogRequest &request) override;
     void messageBox(const QString &text, const QString &detail = {}) override;
+    int ask(const Question &question) override;
     QString programFolder() const override { return m_programFolder; }
     void keepAwake(bool awake) override { this->awake = awake; }
 
@@ -158,6 +159,9 @@ public:
         QString window; // what describeWindow said when the box came up
     };
     QList<Box> messageBoxes;
+    // Questions are answered from this queue of captions; an empty queue answers as Escape does.
+    QStringList questionAnswers;
+    QList<Box> questions;
     std::function<QString()> describeWindow;
     bool awake = false; // whether the system is asked not to sleep
 

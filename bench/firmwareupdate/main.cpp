@@ -47,6 +47,7 @@ double windowTransfer(const QStringList &options)
             last = clock.elapsed();
     };
     window.platform.openAnswer = sim.file("image.bin");
+    window.platform.answers << QStringLiteral("Update without");
     window.press("Command1");
     window.press("Command2");
     while (window.form.session().updateInProgress() && clock.elapsed() < GiveUpMs)

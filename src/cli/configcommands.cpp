@@ -31,7 +31,7 @@ QJsonObject writeAndVerify(Context &c, PlainStation &wanted)
 
     QStringList sent, notSent;
     for (const Field field : written.fieldsSent)
-        sent << labelOf(field);
+        sent << fieldLabel(field);
     for (const QString &label : fieldLabels()) {
         if (!sent.contains(label))
             notSent << label;
@@ -42,13 +42,7 @@ QJsonObject writeAndVerify(Context &c, PlainStation &wanted)
 
     QJsonObject report{{"written", written.commandsSent.size()}, {"not_sent", QJsonArray::fromStringList(notSent)}};
     if (c.o.verify) {
-        const ValueLines found = valueLines(c.readDevice());
-        QStringList differing;
-        for (const QString &label : sent) {
-            if (found.at(label) != values.at(label))
-                differing << QStringLiteral("%1: wrote %2, the station holds %3")
-                                 .arg(label, shown(values.at(label)), shown(found.at(label)));
-        }
+        const QStringList differing = differingFields(written.fieldsSent, values, valueLines(c.readDevice()));
         if (!differing.isEmpty())
             throw Failure{Mismatch, QStringLiteral("%1: the station holds other values than were written:\n  %2")
                                         .arg(c.portLabel(), differing.join(QStringLiteral("\n  ")))};

@@ -25,7 +25,8 @@ inline int exitCodeOf(const Outcome &outcome)
     case Result::PortFailed:
     case Result::StoppedOther: return PortProblem;
     case Result::Refused: return FileRefused;
-    case Result::Cancelled: return Interrupted;
+    case Result::Cancelled:
+    case Result::Declined: return Interrupted;
     }
     return NoAnswer;
 }

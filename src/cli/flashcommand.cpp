@@ -4,11 +4,9 @@
 #include "firmware/openrom.h"
 #include "firmware/updatestart.h"
 #include "settingsfile/savefile.h"
+#include "settingsfile/settingsvalues.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QJsonDocument>
-#include <QRegularExpression>
 
 namespace pelzo::cli {
 
@@ -71,26 +69,13 @@ private:
     int m_step = -1;
 };
 
-// Where a kept configuration goes by default: the program folder's backups,
-// named by the station's callsign and the moment.
-QString defaultBackupPath(const Context &c, const PlainStation &kept)
-{
-    QString callsign = QString(kept.fieldText(Field::Callsign).trimmed() + QLatin1Char('-') + kept.fieldText(Field::CallSsid));
-    callsign.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9-]")));
-    if (callsign.isEmpty() || callsign == QLatin1String("-"))
-        callsign = QStringLiteral("station");
-    const QDir folder(QDir(c.platform.programFolder()).filePath(QStringLiteral("backups")));
-    return folder.filePath(QStringLiteral("%1-%2.ini").arg(callsign, QDateTime::currentDateTime().toString(
-                                                                           QStringLiteral("yyyyMMdd-HHmmss"))));
-}
-
 // The configuration as it stands before the update resets it, read and saved.
 PlainStation &keep(Context &c, QJsonObject &report)
 {
     PlainStation &kept = c.readDevice();
-    const QString path = c.o.backup.isEmpty() ? defaultBackupPath(c, kept) : c.o.backup;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const Outcome saved = saveSettingsFile(kept, path);
+    const QByteArray bytes = settingsFileBytes(kept);
+    const QString path = c.o.backup.isEmpty() ? backupPath(c.platform.programFolder(), bytes) : c.o.backup;
+    const Outcome saved = saveSettingsBytes(kept, path, bytes);
     if (!saved.done())
         throw Failure{FileRefused, QStringLiteral("the configuration could not be kept before the update: %1")
                                        .arg(saved.reason)};

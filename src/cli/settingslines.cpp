@@ -51,7 +51,7 @@ std::optional<QList<Choice>> choicesOf(Field field)
 std::optional<Field> fieldOf(const QString &label)
 {
     for (const FieldWireNames &names : fieldWireNames()) {
-        if (*names.commandKeyword && *names.reportLabel && labelOf(names.field) == label)
+        if (*names.commandKeyword && *names.reportLabel && fieldLabel(names.field) == label)
             return names.field;
     }
     return std::nullopt;
@@ -80,14 +80,9 @@ QStringList fieldLabels()
     QStringList labels;
     for (const FieldWireNames &names : fieldWireNames()) {
         if (*names.commandKeyword && *names.reportLabel)
-            labels << labelOf(names.field);
+            labels << fieldLabel(names.field);
     }
     return labels;
-}
-
-QString labelOf(Field field)
-{
-    return QString::fromLatin1(wireNames(field).reportLabel).chopped(1);
 }
 
 QString labelOf(const QString &name)
@@ -101,14 +96,7 @@ QString labelOf(const QString &name)
 
 ValueLines valueLines(const Station &station)
 {
-    ValueLines lines;
-    for (const QByteArray &line : settingsFileBytes(station).split('\n')) {
-        const QByteArray trimmed = line.trimmed();
-        const qsizetype colon = trimmed.indexOf(':');
-        if (colon > 0)
-            lines[QString::fromLatin1(trimmed.left(colon))] = trimmed.mid(colon + 1);
-    }
-    return lines;
+    return settingsValues(settingsFileBytes(station));
 }
 
 QJsonObject asJson(const ValueLines &lines)
@@ -145,7 +133,7 @@ void applyAssignments(Station &station, Link &link, const QStringList &assignmen
         const QString label = labelOf(assignment.section(QLatin1Char('='), 0, 0));
         const QString value = fileValue(label, assignment.section(QLatin1Char('='), 1));
         // The address mode's line carries its code and the "#" a device writes after it.
-        const QString line = label + QLatin1Char(':') + value + (label == labelOf(Field::AddressMode) ? QStringLiteral("#") : QString());
+        const QString line = label + QLatin1Char(':') + value + (label == fieldLabel(Field::AddressMode) ? QStringLiteral("#") : QString());
         if (!peizhi(station, link, line.toUtf8(), settingsFileFallback(), TextEnd::Whole))
             throw Failure{UsageOrDifference, QStringLiteral("%1 is no value for %2").arg(assignment, label)};
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/deviceconfig.h"
+#include "settingsfile/settingsvalues.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -21,11 +22,8 @@ QStringList fieldLabels();
 // The label a name on the command line stands for ("comment_text" is
 // "COMMENT TEXT"); a Failure listing the labels when there is none.
 QString labelOf(const QString &name);
-// The label of the line that carries a field.
-QString labelOf(Field field);
-
 // The settings file's value lines ("LABEL:value") by label.
-using ValueLines = std::map<QString, QByteArray>;
+using ValueLines = SettingsValues;
 ValueLines valueLines(const Station &station);
 QJsonObject asJson(const ValueLines &lines);
 

@@ -17,6 +17,7 @@ enum class Result {
     Refused,      // it did not start: `reason` says why (an update holds the port, no image, ...)
     StoppedOther, // the port was open: this click stopped the exchange that had it
     Cancelled,    // another click stopped it
+    Declined,     // the user chose not to go on when asked
 };
 
 // What an action did: how it ended and what went over the line. The window

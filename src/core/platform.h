@@ -84,6 +84,16 @@ struct FileDialogRequest
     bool confirmOverwrite = false;
 };
 
+// A question the user answers with one of its buttons.
+struct Question
+{
+    QString text;
+    QString detail;
+    QStringList answers;   // the buttons' captions, in order
+    int defaultAnswer = 0; // taken by Enter
+    int escapeAnswer = 0;  // taken by Escape, and wherever nobody can be asked
+};
+
 // Everything the program needs from the world outside its own logic.
 class Platform
 {
@@ -100,6 +110,8 @@ public:
     virtual QString getOpenFileName(const FileDialogRequest &request) = 0;
     virtual QString getSaveFileName(const FileDialogRequest &request) = 0;
     virtual void messageBox(const QString &text, const QString &detail = {}) = 0;
+    // The index of the answer chosen.
+    virtual int ask(const Question &question) { return question.escapeAnswer; }
     // The folder the program keeps its port-settings file and "ports" folder in.
     virtual QString programFolder() const = 0;
 

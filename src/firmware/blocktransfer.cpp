@@ -97,6 +97,8 @@ void completeTransfer(Station &station, Session &session)
     done.blocksSent = count;
     finishTransfer(station, session, done);
     station.appendActivityLog(QStringLiteral("update complete"));
+    if (session.onUpdateComplete)
+        session.onUpdateComplete();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "firmware/firmwarestate.h"
 #include "protocol/link.h"
 
+#include <functional>
 #include <memory>
 
 namespace pelzo {
@@ -26,6 +27,8 @@ public:
     FirmwareState firmware;
     std::unique_ptr<Timer> Timer1; // bootloader connect requests
     std::unique_ptr<Timer> Timer2; // serves the bootloader's answers
+    // Told when an update has completed and said so.
+    std::function<void()> onUpdateComplete;
 
 private:
     Platform &m_platform;

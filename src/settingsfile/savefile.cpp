@@ -5,6 +5,7 @@
 #include "settingsfile/settingsfiletext.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -55,6 +56,19 @@ QByteArray backlightLine(const Station &station)
                                                             : station.fieldBytes(Field::Backlight, toSettingsFileText));
 }
 
+// The lines go to a temporary file that replaces the chosen one only when all
+// of them are written: a failure leaves an earlier file as it was.
+Outcome writeSettings(Station &station, const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return {};
+    const QString why = QStringLiteral("Could not save %1: %2. Any earlier file of that name is unchanged.")
+                            .arg(QDir::toNativeSeparators(path), file.errorString());
+    station.appendActivityLog(why);
+    return Outcome::ended(Result::Refused, why);
+}
+
 } // namespace
 
 QByteArray settingsFileBytes(const Station &station)
@@ -99,16 +113,13 @@ Outcome saveFile(Station &station)
 
 Outcome saveSettingsFile(Station &station, const QString &path)
 {
-    // The lines go to a temporary file that replaces the chosen one only when
-    // all of them are written: a failure leaves an earlier file as it was.
-    const QByteArray bytes = settingsFileBytes(station);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return {};
-    const QString why = QStringLiteral("Could not save %1: %2. Any earlier file of that name is unchanged.")
-                            .arg(QDir::toNativeSeparators(path), file.errorString());
-    station.appendActivityLog(why);
-    return Outcome::ended(Result::Refused, why);
+    return writeSettings(station, path, settingsFileBytes(station));
+}
+
+Outcome saveSettingsBytes(Station &station, const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return writeSettings(station, path, bytes);
 }
 
 } // namespace pelzo

@@ -3,7 +3,6 @@
 #include "core/factorydefaults.h"
 #include "firmware/openrom.h"
 #include "firmware/sessionevents.h"
-#include "firmware/updatestart.h"
 #include "protocol/readdata.h"
 #include "protocol/restartdevice.h"
 #include "protocol/wifiapply.h"
@@ -52,13 +51,29 @@ Outcome plain(Form1 &form)
 
 constexpr std::array bindings{
     Binding{Event::Load, N::Form1, plain<formLoad>},
-    Binding{Event::Click, N::Command6, [](Form1 &f) { return readData(f, f.session()); }},
+    Binding{Event::Click, N::Command6,
+            [](Form1 &f) {
+                const Outcome read = readData(f, f.session());
+                f.updateBackup().noteRead(f, read);
+                return read;
+            }},
     Binding{Event::Click, N::Command7, [](Form1 &f) { return writeData(f, f.session()); }},
-    Binding{Event::Click, N::Command0, plain<applyFactoryDefaults>},
-    Binding{Event::Click, N::Command4, [](Form1 &f) { return loadFile(f, f.session()); }},
+    Binding{Event::Click, N::Command0,
+            [](Form1 &f) {
+                f.updateBackup().forget();
+                applyFactoryDefaults(f);
+                return Outcome();
+            }},
+    Binding{Event::Click, N::Command4,
+            [](Form1 &f) {
+                const Outcome loaded = loadFile(f, f.session());
+                if (loaded.result != Result::Cancelled)
+                    f.updateBackup().forget();
+                return loaded;
+            }},
     Binding{Event::Click, N::Command5, [](Form1 &f) { return saveFile(f); }},
     Binding{Event::Click, N::Command1, [](Form1 &f) { return openRom(f, f.session()); }},
-    Binding{Event::Click, N::Command2, [](Form1 &f) { return startUpdate(f, f.session()); }},
+    Binding{Event::Click, N::Command2, [](Form1 &f) { return f.updateBackup().update(f); }},
     Binding{Event::Click, N::Command8, [](Form1 &f) { return applyWifi(f, f.session()); }},
     Binding{Event::Click, N::Command9, [](Form1 &f) { return restartDevice(f, f.session()); }},
     Binding{Event::Pick, N::Combo1, [](Form1 &f) { return selectPort(f); }},
@@ -95,6 +110,7 @@ void bindEvents(Form1 &form)
     }
     // The serial port's events and the timers, bound as pelzo-cli binds them.
     bindSessionEvents(form, form.session());
+    form.session().onUpdateComplete = [&form] { form.updateBackup().offerRestore(form); };
 }
 
 void runLoad(Form1 &form)

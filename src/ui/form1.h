@@ -4,6 +4,7 @@
 #include "firmware/session.h"
 #include "ui/activitylog.h"
 #include "ui/controlname.h"
+#include "ui/updatebackup.h"
 
 #include <QWidget>
 
@@ -59,6 +60,7 @@ public:
     // What the link and the firmware update of this window hold.
     Session &session() { return m_session; }
     const Session &session() const { return m_session; }
+    UpdateBackup &updateBackup() { return m_updateBackup; }
 
     // Any control's text, caption or state by its name, for tests and scripts.
     QString text(ControlName control) const;
@@ -94,6 +96,7 @@ private:
     QWidget *fieldWidget(Field field, int box = 0) const;
 
     Session m_session;
+    UpdateBackup m_updateBackup;
     std::array<QWidget *, ControlCount> m_widgets{};
     std::map<std::string, QWidget *, std::less<>> m_byName;
     std::unique_ptr<ActivityLog> m_activityLog;

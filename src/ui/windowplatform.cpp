@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace pelzo {
 
@@ -54,6 +55,21 @@ void WindowPlatform::messageBox(const QString &text, const QString &detail)
     if (!detail.isEmpty())
         box.setInformativeText(detail);
     box.exec();
+}
+
+int WindowPlatform::ask(const Question &question)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), question.text, QMessageBox::NoButton, m_dialogParent);
+    if (!question.detail.isEmpty())
+        box.setInformativeText(question.detail);
+    QList<QPushButton *> buttons;
+    for (const QString &answer : question.answers)
+        buttons << box.addButton(answer, QMessageBox::ActionRole);
+    box.setDefaultButton(buttons.value(question.defaultAnswer));
+    box.setEscapeButton(buttons.value(question.escapeAnswer));
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return chosen < 0 ? question.escapeAnswer : int(chosen);
 }
 
 } // namespace pelzo

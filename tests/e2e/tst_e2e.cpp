@@ -18,6 +18,7 @@ static bool startUpdate(RealWindow &s, const Emulator &emulator, qsizetype bytes
     if (!writeBytes(image, imageBytes(bytes)))
         return false;
     s.platform.openAnswer = image;
+    s.platform.answers << QStringLiteral("Update without");
     s.press("Command1");
     s.press("Command2");
     return true;

@@ -307,6 +307,8 @@ private:
                 return fail(step, "no item to pick: " + w.value(1));
             combo->setCurrentIndex(index);
             emit combo->activated(index);
+        } else if (verb == "answer-question") {
+            m_platform.questionAnswers << text(w.value(0));
         } else if (verb == "answer-open" || verb == "answer-save") {
             (verb == "answer-open" ? m_platform.openAnswers : m_platform.saveAnswers) << path(text(w.value(0)));
         } else if (verb == "device-sends") {
@@ -404,10 +406,10 @@ private:
             }
         } else if (what == "sent") {
             expectSent(step, how);
-        } else if (what == "boxes") {
+        } else if (what == "boxes" || what == "questions") {
             // Each box as its expectation states it: time, text, and the captions or detail it names.
             QStringList found;
-            const auto &boxes = m_platform.messageBoxes;
+            const auto &boxes = what == "boxes" ? m_platform.messageBoxes : m_platform.questions;
             for (qsizetype i = 0; i < boxes.size(); ++i) {
                 QStringList line{QString::number(boxes[i].atMs), visible(boxes[i].text)};
                 for (const QString &word : wordsOf(step.block.value(i)).mid(2))

@@ -78,6 +78,7 @@ const std::map<QString, Scene> &scenes()
          {"half way through a firmware update",
           [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &folder) {
               platform.openAnswers << writeImage(folder);
+              platform.questionAnswers << QStringLiteral("Update without");
               click(platform, form.control<QPushButton>("Command1"), 10);
               click(platform, form.control<QPushButton>("Command2"), 4500);
           }}},
@@ -85,6 +86,7 @@ const std::map<QString, Scene> &scenes()
          {"after a firmware update",
           [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &folder) {
               platform.openAnswers << writeImage(folder);
+              platform.questionAnswers << QStringLiteral("Update without");
               click(platform, form.control<QPushButton>("Command1"), 10);
               click(platform, form.control<QPushButton>("Command2"), 15000);
           }}},
