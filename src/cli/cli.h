@@ -27,5 +27,4 @@ struct Io
 // Runs one command on one port of the platform; the exit status.
 int run(const QStringList &arguments, Platform &platform, Io &io);
 
-
 } // namespace pelzo::cli

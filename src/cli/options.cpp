@@ -99,10 +99,6 @@ Options parse(const QStringList &arguments)
             o.backupFirst = false;
         } else if (a == QLatin1String("--no-restore")) {
             o.restoreAfter = false;
-        } else if (a == QLatin1String("-q")) {
-            o.verbosity = 0;
-        } else if (a == QLatin1String("-v")) {
-            o.verbosity = 2;
         }
     }
     if (o.command.isEmpty())

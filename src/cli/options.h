@@ -21,7 +21,6 @@ struct Options
     bool backupFirst = true;  // flash: keep the configuration first (--no-backup)
     bool restoreAfter = true; // flash: put it back afterwards (--no-restore)
     bool recover = false;     // flash --recover
-    int verbosity = 1;   // 0 with -q, 2 with -v
 };
 
 // The command line as given; a Failure with UsageOrDifference when it is wrong.
