@@ -144,6 +144,12 @@ void VirtualPlatform::messageBox(const QString &text, const QString &detail)
     messageBoxes.append({m_now, text, detail, describeWindow ? describeWindow() : QString()});
 }
 
+bool VirtualPlatform::ask(const Question &question)
+{
+    questions.append({m_now, question.text, question.detail, describeWindow ? describeWindow() : QString()});
+    return !questionAnswers.isEmpty() && questionAnswers.takeFirst() == question.accept;
+}
+
 bool VirtualSerialPort::fail(const QString &reason)
 {
     m_lastError = reason;

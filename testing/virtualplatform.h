@@ -128,6 +128,7 @@ public:
     QString getOpenFileName(const FileDialogRequest &request) override;
     QString getSaveFileName(const FileDialogRequest &request) override;
     void messageBox(const QString &text, const QString &detail = {}) override;
+    bool ask(const Question &question) override;
     QString programFolder() const override { return m_programFolder; }
 
     qint64 now() const { return m_now; }
@@ -155,6 +156,9 @@ public:
         QString window; // what describeWindow said when the box came up
     };
     QList<Box> messageBoxes;
+    // Questions answer from this queue of captions; an empty queue answers the default.
+    QStringList questionAnswers;
+    QList<Box> questions;
     std::function<QString()> describeWindow;
 
 private:

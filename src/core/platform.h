@@ -84,6 +84,15 @@ struct FileDialogRequest
     bool confirmOverwrite = false;
 };
 
+// A question with two answers; the second is the default and Escape's.
+struct Question
+{
+    QString text;
+    QString detail;
+    QString accept; // "Discard"
+    QString reject; // "Cancel"
+};
+
 // Everything the program needs from the world outside its own logic.
 class Platform
 {
@@ -100,6 +109,8 @@ public:
     virtual QString getOpenFileName(const FileDialogRequest &request) = 0;
     virtual QString getSaveFileName(const FileDialogRequest &request) = 0;
     virtual void messageBox(const QString &text, const QString &detail = {}) = 0;
+    // Whether the user chose the accepting answer. Where nobody can be asked, the default.
+    virtual bool ask(const Question &) { return false; }
     // The folder the program keeps its port-settings file and "ports" folder in.
     virtual QString programFolder() const = 0;
 

@@ -4,6 +4,8 @@
 #include "firmware/session.h"
 #include "ui/activitylog.h"
 #include "ui/controlname.h"
+#include "ui/controltips.h"
+#include "ui/fieldmarks.h"
 
 #include <QWidget>
 
@@ -59,6 +61,10 @@ public:
     // What the link and the firmware update of this window hold.
     Session &session() { return m_session; }
     const Session &session() const { return m_session; }
+    // The fields not yet written, and the tooltips that say so.
+    FieldMarks &marks() { return *m_marks; }
+    const FieldMarks &marks() const { return *m_marks; }
+    ControlTips &tips() { return m_tips; }
 
     // Any control's text, caption or state by its name, for tests and scripts.
     QString text(ControlName control) const;
@@ -97,6 +103,8 @@ private:
     std::array<QWidget *, ControlCount> m_widgets{};
     std::map<std::string, QWidget *, std::less<>> m_byName;
     std::unique_ptr<ActivityLog> m_activityLog;
+    ControlTips m_tips;
+    std::unique_ptr<FieldMarks> m_marks;
     int m_batches = 0;
     // Fields set during a batch, shown when it ends.
     std::map<Field, QString> m_fieldsNotShown;

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace pelzo {
 
@@ -54,6 +55,19 @@ void WindowPlatform::messageBox(const QString &text, const QString &detail)
     if (!detail.isEmpty())
         box.setInformativeText(detail);
     box.exec();
+}
+
+bool WindowPlatform::ask(const Question &question)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), question.text, QMessageBox::NoButton, m_dialogParent);
+    if (!question.detail.isEmpty())
+        box.setInformativeText(question.detail);
+    QPushButton *accept = box.addButton(question.accept, QMessageBox::DestructiveRole);
+    QPushButton *reject = box.addButton(question.reject, QMessageBox::RejectRole);
+    box.setDefaultButton(reject);
+    box.setEscapeButton(reject);
+    box.exec();
+    return box.clickedButton() == accept;
 }
 
 } // namespace pelzo

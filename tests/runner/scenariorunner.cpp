@@ -292,6 +292,8 @@ private:
                 return fail(step, "no item to pick: " + w.value(1));
             combo->setCurrentIndex(index);
             emit combo->activated(index);
+        } else if (verb == "answer-question") {
+            m_platform.questionAnswers << text(w.value(0));
         } else if (verb == "answer-open" || verb == "answer-save") {
             (verb == "answer-open" ? m_platform.openAnswers : m_platform.saveAnswers) << path(text(w.value(0)));
         } else if (verb == "device-sends") {
@@ -369,10 +371,21 @@ private:
             }
         } else if (what == "sent") {
             expectSent(step, how);
-        } else if (what == "boxes") {
+        } else if (what == "marked") {
+            QStringList bold;
+            for (const ControlRow &row : controlTable()) {
+                if (row.name != ControlName::Label3 && m_form->widget(row.name)->font().bold())
+                    bold << nameOf(row.name);
+            }
+            check(step, "marked (bold)", bold.join(' '), how == "none" ? "" : w.mid(1).join(' '));
+        } else if (what == "tip") {
+            const QString tip = widget(step, how) ? widget(step, how)->toolTip() : QString();
+            if (tip.contains(text(w.value(3))) != (w.value(2) == "contains"))
+                fail(step, QString("tooltip of %1 %2 %3; it reads %4").arg(how, w.value(2), w.value(3), visible(tip)));
+        } else if (what == "boxes" || what == "questions") {
             // Each box as its expectation states it: time, text, and the captions or detail it names.
             QStringList found;
-            const auto &boxes = m_platform.messageBoxes;
+            const auto &boxes = what == "boxes" ? m_platform.messageBoxes : m_platform.questions;
             for (qsizetype i = 0; i < boxes.size(); ++i) {
                 QStringList line{QString::number(boxes[i].atMs), visible(boxes[i].text)};
                 for (const QString &word : wordsOf(step.block.value(i)).mid(2))

@@ -15,6 +15,7 @@ public:
 
     QString getOpenFileName(const pelzo::FileDialogRequest &) override { return openAnswer; }
     void messageBox(const QString &text, const QString &detail) override { boxes << text + QLatin1Char('|') + detail; }
+    bool ask(const pelzo::Question &question) override { return question.accept == QLatin1String("Discard"); }
 
     QString openAnswer;
     QStringList boxes;
