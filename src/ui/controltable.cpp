@@ -48,7 +48,7 @@ constexpr std::array table{
     ControlRow{N::Command7, K::Button, N::Frame1, "Write data", 1560, 6120, 1215, 375, 16},
     ControlRow{N::Command5, K::Button, N::Frame1, "Save file", 2820, 6120, 1215, 375, 12},
     ControlRow{N::Command2, K::Button, N::Frame1, "update", 6360, 6120, 1215, 375, 52},
-    ControlRow{N::ProgressBar1, K::ProgressBar, N::Frame1, "", 120, 6600, 7455, 375, 50},
+    ControlRow{N::ProgressBar1, K::ProgressBar, N::Frame1, "", 120, 6600, 7455, 375, 50, 0, {}, {}, false, "Update progress"},
     ControlRow{N::Label22, K::Label, N::Frame1, "If change setup then please restart ", 2520, 7200, 3495, 255, 77},
     ControlRow{N::Command9, K::Button, N::Frame1, "restart", 6360, 7100, 1215, 375, 78},
     ControlRow{N::Text3, K::TextBox, {}, "0/10", 240, 6960, 975, 255, -1, 0, {}, {}, false, "Connection status"},

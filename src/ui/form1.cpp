@@ -4,6 +4,7 @@
 #include "serial/portnames.h"
 #include "ui/controltable.h"
 #include "ui/eventbindings.h"
+#include "ui/explanations.h"
 #include "ui/inputrules.h"
 #include "ui/dropdown.h"
 #include "ui/textfit.h"
@@ -89,7 +90,8 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
 // Inputs are named after their labels; a label's buddy takes the focus on its mnemonic too.
 void describeForScreenReaders(const ControlRow &row, QWidget *created)
 {
-    if (row.kind == ControlKind::TextBox || row.kind == ControlKind::ComboBox || row.kind == ControlKind::MultiLineText)
+    if (row.kind == ControlKind::TextBox || row.kind == ControlKind::ComboBox || row.kind == ControlKind::MultiLineText ||
+        row.kind == ControlKind::ProgressBar)
         created->setAccessibleName(accessibleNameOf(row));
 }
 
@@ -114,6 +116,7 @@ Form1::Form1(Platform &platform, QWidget *parent) : QWidget(parent), Station(pla
     control<QPushButton>(ControlName::Command7)->setEnabled(false);
     installChangeRules(*this);
     m_marks = std::make_unique<FieldMarks>(*this, m_tips);
+    explainControls(*this);
     bindEvents(*this);
     m_session.Timer2->start();
 }

@@ -263,10 +263,14 @@ private slots:
         auto *status = f.form.control<QLineEdit>("Text3");
         QCOMPARE(status->cursorPosition(), 0);
         QVERIFY2(status->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() < 6, "the status box shows the start of its text");
-        QCOMPARE(status->toolTip(), QString("Connection is successful\r\n"));
+        QCOMPARE(status->toolTip(), QString("Connection is successful\r\n\nHow the last connection test ended."));
         auto *alias = f.form.control<QComboBox>("Combo8");
-        QCOMPARE(alias->toolTip(), textFits(alias, alias->currentText()) ? QString() : alias->currentText());
-        QCOMPARE(f.form.control<QComboBox>("Combo3")->toolTip(), QString());
+        const QString aliases("Aliases the digipeater answers to: WIDE1, WIDE2 or WIDE1+WIDE2.");
+        QCOMPARE(alias->toolTip(), textFits(alias, alias->currentText()) ? aliases : "WIDE1+WIDE2\n" + aliases);
+        QCOMPARE(f.form.control<QComboBox>("Combo3")->toolTip(),
+                 QString("APRS-IS server the station logs in to: pick one or type a host name, for example rotate.aprs2.net."));
+        QCOMPARE(f.form.control<QLineEdit>("Text4")->toolTip(), QString("Callsign of the station, at most 6 letters and "
+                 "digits, without the SSID; for example N0CALL. Small letters become capitals."));
         QVERIFY(textFits(f.form.control<QLineEdit>("Text13"), QString("255")));
     }
 
