@@ -81,7 +81,7 @@ void explainControls(Form1 &form)
         const ControlRow &row = *std::find_if(controlTable().begin(), controlTable().end(),
                                               [&](const ControlRow &r) { return r.name == explanation.control; });
         QString text = QString::fromUtf8(explanation.text);
-        if (row.typingLimit > 0)
+        if (text.contains(QLatin1String("%1")))
             text = text.arg(row.typingLimit);
         if (row.field && isAddressField(*row.field)) {
             for (const ControlName box : controlsOf(*row.field))
