@@ -73,6 +73,20 @@ constexpr std::array explanations{
     Explanation{N::ProgressBar1, "How much of the firmware image the station has received."},
 };
 
+// Tooltips are not wrapped by Qt: a long line would run off the screen.
+constexpr qsizetype TipLineCharacters = 64;
+
+QString wrapped(const QString &text)
+{
+    QStringList lines{QString()};
+    for (const QString &word : text.split(QLatin1Char(' '))) {
+        if (!lines.last().isEmpty() && lines.last().size() + 1 + word.size() > TipLineCharacters)
+            lines << QString();
+        lines.last() += (lines.last().isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 void explainControls(Form1 &form)
@@ -83,6 +97,7 @@ void explainControls(Form1 &form)
         QString text = QString::fromUtf8(explanation.text);
         if (text.contains(QLatin1String("%1")))
             text = text.arg(row.typingLimit);
+        text = wrapped(text);
         if (row.field && isAddressField(*row.field)) {
             for (const ControlName box : controlsOf(*row.field))
                 form.tips().set(form.widget(box), TipPart::Explanation, text);

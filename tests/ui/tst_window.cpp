@@ -268,9 +268,9 @@ private slots:
         const QString aliases("Aliases the digipeater answers to: WIDE1, WIDE2 or WIDE1+WIDE2.");
         QCOMPARE(alias->toolTip(), textFits(alias, alias->currentText()) ? aliases : "WIDE1+WIDE2\n" + aliases);
         QCOMPARE(f.form.control<QComboBox>("Combo3")->toolTip(),
-                 QString("APRS-IS server the station logs in to: pick one or type a host name, for example rotate.aprs2.net."));
-        QCOMPARE(f.form.control<QLineEdit>("Text4")->toolTip(), QString("Callsign of the station, at most 6 letters and "
-                 "digits, without the SSID; for example N0CALL. Small letters become capitals."));
+                 QString("APRS-IS server the station logs in to: pick one or type a host\nname, for example rotate.aprs2.net."));
+        QCOMPARE(f.form.control<QLineEdit>("Text4")->toolTip(), QString("Callsign of the station, at most 6 letters and digits, without\n"
+                 "the SSID; for example N0CALL. Small letters become capitals."));
         QVERIFY(textFits(f.form.control<QLineEdit>("Text13"), QString("255")));
     }
 
