@@ -125,6 +125,11 @@ std::span<const ControlRow> controlTable()
     return table;
 }
 
+const ControlRow &rowOf(ControlName control)
+{
+    return *std::find_if(table.begin(), table.end(), [control](const ControlRow &row) { return row.name == control; });
+}
+
 std::span<const ControlName> controlsOf(Field field)
 {
     static const std::map<Field, std::vector<ControlName>> byField = [] {
@@ -145,8 +150,7 @@ QString accessibleNameOf(const ControlRow &row)
         return QString::fromUtf8(row.description);
     if (!row.label)
         return QString::fromUtf8(row.text);
-    const auto labelRow = std::find_if(table.begin(), table.end(), [&](const ControlRow &r) { return r.name == *row.label; });
-    const QString label = QString::fromUtf8(labelRow->text);
+    const QString label = QString::fromUtf8(rowOf(*row.label).text);
     if (!row.field || !isAddressField(*row.field))
         return label;
     const auto boxes = controlsOf(*row.field);

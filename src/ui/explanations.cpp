@@ -3,7 +3,6 @@
 #include "ui/controltable.h"
 #include "ui/form1.h"
 
-#include <algorithm>
 #include <array>
 
 namespace pelzo {
@@ -92,8 +91,7 @@ QString wrapped(const QString &text)
 void explainControls(Form1 &form)
 {
     for (const Explanation &explanation : explanations) {
-        const ControlRow &row = *std::find_if(controlTable().begin(), controlTable().end(),
-                                              [&](const ControlRow &r) { return r.name == explanation.control; });
+        const ControlRow &row = rowOf(explanation.control);
         QString text = QString::fromUtf8(explanation.text);
         if (text.contains(QLatin1String("%1")))
             text = text.arg(row.typingLimit);

@@ -12,15 +12,6 @@ namespace pelzo {
 
 namespace {
 
-const ControlRow &rowOf(ControlName name)
-{
-    for (const ControlRow &row : controlTable()) {
-        if (row.name == name)
-            return row;
-    }
-    return controlTable().front();
-}
-
 // The label that names the control carries its mark; a control without one carries its own.
 ControlName markBearer(ControlName control)
 {
@@ -72,12 +63,12 @@ void FieldMarks::takeReference(ReferenceSource source, const QList<Field> &field
     }
 }
 
-QStringList FieldMarks::marked() const
+QList<ControlName> FieldMarks::marked() const
 {
-    QStringList names;
+    QList<ControlName> names;
     for (const ControlRow &row : controlTable()) {
         if (m_marked.count(row.name))
-            names << QLatin1String(nameOf(row.name));
+            names << row.name;
     }
     return names;
 }
@@ -105,7 +96,7 @@ void FieldMarks::compare(ControlName control)
 {
     const auto reference = m_reference.find(control);
     const bool differs = reference != m_reference.end() && reference->second.text != current(control);
-    if (differs == bool(m_marked.count(control)) && !differs)
+    if (!differs && !m_marked.count(control))
         return;
     if (differs)
         m_marked.insert(control);

@@ -4,7 +4,6 @@
 #include "ui/controlname.h"
 
 #include <QList>
-#include <QStringList>
 
 #include <map>
 #include <set>
@@ -28,8 +27,8 @@ public:
     // The fields' texts as they are now become what they are compared with.
     void takeReference(ReferenceSource source, const QList<Field> &fields);
     bool any() const { return !m_marked.empty(); }
-    // The marked controls by name, in the window's order.
-    QStringList marked() const;
+    // The marked controls, in the window's order.
+    QList<ControlName> marked() const;
 
 private:
     void compare(ControlName control);

@@ -4,7 +4,6 @@
 #include "ui/form1.h"
 
 #include <array>
-#include <optional>
 
 namespace pelzo {
 
@@ -57,12 +56,8 @@ bool mayDropChanges(Form1 &form, ControlName source)
     if (!rule || !rule->asksFirst || !form.marks().any())
         return true;
     QStringList names;
-    for (const QString &control : form.marks().marked()) {
-        for (const ControlRow &row : controlTable()) {
-            if (control == QLatin1String(nameOf(row.name)))
-                names << accessibleNameOf(row);
-        }
-    }
+    for (const ControlName control : form.marks().marked())
+        names << accessibleNameOf(rowOf(control));
     return form.platform().ask({QStringLiteral("Discard the changes not yet written to the PELZO?"),
                                 QStringLiteral("Changed: ") + names.join(QStringLiteral(", ")),
                                 QStringLiteral("Discard"), QStringLiteral("Cancel")});
