@@ -3,6 +3,7 @@
 #include "core/factorydefaults.h"
 
 #include "ui/controltable.h"
+#include "ui/fieldmarks.h"
 #include "ui/inputrules.h"
 #include "ui/textfit.h"
 
@@ -244,6 +245,15 @@ private slots:
                              qPrintable(name + ": " + combo->itemText(i)));
                 }
                 continue;
+            }
+            // A changed field's label (or the field itself, without one) turns bold; bold is the wider.
+            const auto marks = [&row](const ControlRow &r) {
+                return r.field && isWrittenField(*r.field) && r.label.value_or(r.name) == row.name;
+            };
+            if (std::any_of(controlTable().begin(), controlTable().end(), marks)) {
+                QFont bold = widget->font();
+                bold.setBold(true);
+                widget->setFont(bold);
             }
             for (const QString &caption : QStringList{QString::fromUtf8(row.text)} + runningCaptions.value(name))
                 QVERIFY2(textFits(widget, caption), qPrintable(QStringLiteral("%1: \"%2\" needs %3 of %4 px")
