@@ -144,10 +144,13 @@ void VirtualPlatform::messageBox(const QString &text, const QString &detail)
     messageBoxes.append({m_now, text, detail, describeWindow ? describeWindow() : QString()});
 }
 
-bool VirtualPlatform::ask(const Question &question)
+int VirtualPlatform::ask(const Question &question)
 {
     questions.append({m_now, question.text, question.detail, describeWindow ? describeWindow() : QString()});
-    return !questionAnswers.isEmpty() && questionAnswers.takeFirst() == question.accept;
+    if (questionAnswers.isEmpty())
+        return question.escapeAnswer;
+    const qsizetype chosen = question.answers.indexOf(questionAnswers.takeFirst());
+    return chosen < 0 ? question.escapeAnswer : int(chosen);
 }
 
 bool VirtualSerialPort::fail(const QString &reason)

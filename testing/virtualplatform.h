@@ -128,7 +128,7 @@ public:
     QString getOpenFileName(const FileDialogRequest &request) override;
     QString getSaveFileName(const FileDialogRequest &request) override;
     void messageBox(const QString &text, const QString &detail = {}) override;
-    bool ask(const Question &question) override;
+    int ask(const Question &question) override;
     QString programFolder() const override { return m_programFolder; }
 
     qint64 now() const { return m_now; }
@@ -156,7 +156,7 @@ public:
         QString window; // what describeWindow said when the box came up
     };
     QList<Box> messageBoxes;
-    // Questions answer from this queue of captions; an empty queue answers the default.
+    // Questions are answered from this queue of captions; an empty queue answers as Escape does.
     QStringList questionAnswers;
     QList<Box> questions;
     std::function<QString()> describeWindow;

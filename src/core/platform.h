@@ -84,13 +84,14 @@ struct FileDialogRequest
     bool confirmOverwrite = false;
 };
 
-// A question with two answers; the second is the default and Escape's.
+// A question the user answers with one of its buttons.
 struct Question
 {
     QString text;
     QString detail;
-    QString accept; // "Discard"
-    QString reject; // "Cancel"
+    QStringList answers;   // the buttons' captions, in order
+    int defaultAnswer = 0; // taken by Enter
+    int escapeAnswer = 0;  // taken by Escape, and wherever nobody can be asked
 };
 
 // Everything the program needs from the world outside its own logic.
@@ -109,8 +110,8 @@ public:
     virtual QString getOpenFileName(const FileDialogRequest &request) = 0;
     virtual QString getSaveFileName(const FileDialogRequest &request) = 0;
     virtual void messageBox(const QString &text, const QString &detail = {}) = 0;
-    // Whether the user chose the accepting answer. Where nobody can be asked, the default.
-    virtual bool ask(const Question &) { return false; }
+    // The index of the answer chosen.
+    virtual int ask(const Question &question) { return question.escapeAnswer; }
     // The folder the program keeps its port-settings file and "ports" folder in.
     virtual QString programFolder() const = 0;
 

@@ -58,9 +58,12 @@ bool mayDropChanges(Form1 &form, ControlName source)
     QStringList names;
     for (const ControlName control : form.marks().marked())
         names << accessibleNameOf(rowOf(control));
+    // Cancel is the default and Escape's: a stray Enter keeps the edits.
+    constexpr int Discard = 0;
+    constexpr int Cancel = 1;
     return form.platform().ask({QStringLiteral("Discard the changes not yet written to the PELZO?"),
                                 QStringLiteral("Changed: ") + names.join(QStringLiteral(", ")),
-                                QStringLiteral("Discard"), QStringLiteral("Cancel")});
+                                {QStringLiteral("Discard"), QStringLiteral("Cancel")}, Cancel, Cancel}) == Discard;
 }
 
 void noteReference(Form1 &form, ControlName source, const Outcome &outcome)

@@ -57,17 +57,19 @@ void WindowPlatform::messageBox(const QString &text, const QString &detail)
     box.exec();
 }
 
-bool WindowPlatform::ask(const Question &question)
+int WindowPlatform::ask(const Question &question)
 {
     QMessageBox box(QMessageBox::Question, applicationTitle(), question.text, QMessageBox::NoButton, m_dialogParent);
     if (!question.detail.isEmpty())
         box.setInformativeText(question.detail);
-    QPushButton *accept = box.addButton(question.accept, QMessageBox::DestructiveRole);
-    QPushButton *reject = box.addButton(question.reject, QMessageBox::RejectRole);
-    box.setDefaultButton(reject);
-    box.setEscapeButton(reject);
+    QList<QPushButton *> buttons;
+    for (const QString &answer : question.answers)
+        buttons << box.addButton(answer, QMessageBox::ActionRole);
+    box.setDefaultButton(buttons.value(question.defaultAnswer));
+    box.setEscapeButton(buttons.value(question.escapeAnswer));
     box.exec();
-    return box.clickedButton() == accept;
+    const qsizetype chosen = buttons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return chosen < 0 ? question.escapeAnswer : int(chosen);
 }
 
 } // namespace pelzo

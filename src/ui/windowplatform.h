@@ -16,7 +16,7 @@ public:
     QString getOpenFileName(const FileDialogRequest &request) override;
     QString getSaveFileName(const FileDialogRequest &request) override;
     void messageBox(const QString &text, const QString &detail = {}) override;
-    bool ask(const Question &question) override;
+    int ask(const Question &question) override;
 
     void setDialogParent(QWidget *parent) { m_dialogParent = parent; }
 

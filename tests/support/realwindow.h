@@ -15,10 +15,14 @@ public:
 
     QString getOpenFileName(const pelzo::FileDialogRequest &) override { return openAnswer; }
     void messageBox(const QString &text, const QString &detail) override { boxes << text + QLatin1Char('|') + detail; }
-    bool ask(const pelzo::Question &question) override { return question.accept == QLatin1String("Discard"); }
+    int ask(const pelzo::Question &question) override
+    {
+        return answers.isEmpty() ? question.escapeAnswer : int(question.answers.indexOf(answers.takeFirst()));
+    }
 
     QString openAnswer;
     QStringList boxes;
+    QStringList answers; // the captions of the answers to the questions to come
 };
 
 struct RealWindow
