@@ -18,6 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // inputs the records alone would grow to about a hundred megabytes.
     window.platform.dialogRequests.clear();
     window.platform.messageBoxes.clear();
+    window.platform.questions.clear();
+    // A load that stopped at a line leaves the fields changed against the last one that finished.
+    window.platform.questionAnswers = {QStringLiteral("Discard")};
 
     QFile file(path);
     FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -48,7 +48,7 @@ constexpr std::array table{
     ControlRow{N::Command7, K::Button, N::Frame1, "Write data", 1560, 6120, 1215, 375, 16},
     ControlRow{N::Command5, K::Button, N::Frame1, "Save file", 2820, 6120, 1215, 375, 12},
     ControlRow{N::Command2, K::Button, N::Frame1, "update", 6360, 6120, 1215, 375, 52},
-    ControlRow{N::ProgressBar1, K::ProgressBar, N::Frame1, "", 120, 6600, 7455, 375, 50},
+    ControlRow{N::ProgressBar1, K::ProgressBar, N::Frame1, "", 120, 6600, 7455, 375, 50, 0, {}, {}, false, "Update progress"},
     ControlRow{N::Label22, K::Label, N::Frame1, "If change setup then please restart ", 2520, 7200, 3495, 255, 77},
     ControlRow{N::Command9, K::Button, N::Frame1, "restart", 6360, 7100, 1215, 375, 78},
     ControlRow{N::Text3, K::TextBox, {}, "0/10", 240, 6960, 975, 255, -1, 0, {}, {}, false, "Connection status"},
@@ -125,6 +125,11 @@ std::span<const ControlRow> controlTable()
     return table;
 }
 
+const ControlRow &rowOf(ControlName control)
+{
+    return *std::find_if(table.begin(), table.end(), [control](const ControlRow &row) { return row.name == control; });
+}
+
 std::span<const ControlName> controlsOf(Field field)
 {
     static const std::map<Field, std::vector<ControlName>> byField = [] {
@@ -145,8 +150,7 @@ QString accessibleNameOf(const ControlRow &row)
         return QString::fromUtf8(row.description);
     if (!row.label)
         return QString::fromUtf8(row.text);
-    const auto labelRow = std::find_if(table.begin(), table.end(), [&](const ControlRow &r) { return r.name == *row.label; });
-    const QString label = QString::fromUtf8(labelRow->text);
+    const QString label = QString::fromUtf8(rowOf(*row.label).text);
     if (!row.field || !isAddressField(*row.field))
         return label;
     const auto boxes = controlsOf(*row.field);

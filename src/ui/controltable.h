@@ -34,6 +34,7 @@ struct ControlRow
 QString accessibleNameOf(const ControlRow &row);
 
 std::span<const ControlRow> controlTable();
+const ControlRow &rowOf(ControlName control);
 
 // The controls that hold a field, in box order.
 std::span<const ControlName> controlsOf(Field field);

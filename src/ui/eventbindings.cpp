@@ -17,6 +17,7 @@
 #include "ui/form1.h"
 #include "ui/inputrules.h"
 #include "ui/outcomeboxes.h"
+#include "ui/unwrittenchanges.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -90,7 +91,13 @@ constexpr std::array bindings{
 void bindEvents(Form1 &form)
 {
     for (const Binding &binding : bindings) {
-        const auto run = [&form, binding] { showOutcome(form.platform(), binding.source, binding.handler(form)); };
+        const auto run = [&form, binding] {
+            if (!mayDropChanges(form, binding.source))
+                return;
+            const Outcome outcome = binding.handler(form);
+            noteReference(form, binding.source, outcome);
+            showOutcome(form.platform(), binding.source, outcome);
+        };
         switch (binding.event) {
         case Event::Load:
             break;

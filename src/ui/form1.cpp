@@ -4,9 +4,11 @@
 #include "serial/portnames.h"
 #include "ui/controltable.h"
 #include "ui/eventbindings.h"
+#include "ui/explanations.h"
 #include "ui/inputrules.h"
 #include "ui/dropdown.h"
 #include "ui/textfit.h"
+#include "ui/unwrittenchanges.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -88,7 +90,8 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
 // Inputs are named after their labels; a label's buddy takes the focus on its mnemonic too.
 void describeForScreenReaders(const ControlRow &row, QWidget *created)
 {
-    if (row.kind == ControlKind::TextBox || row.kind == ControlKind::ComboBox || row.kind == ControlKind::MultiLineText)
+    if (row.kind == ControlKind::TextBox || row.kind == ControlKind::ComboBox || row.kind == ControlKind::MultiLineText ||
+        row.kind == ControlKind::ProgressBar)
         created->setAccessibleName(accessibleNameOf(row));
 }
 
@@ -112,6 +115,8 @@ Form1::Form1(Platform &platform, QWidget *parent) : QWidget(parent), Station(pla
     m_activityLog = std::make_unique<ActivityLog>(control<QPlainTextEdit>(ControlName::Text29));
     control<QPushButton>(ControlName::Command7)->setEnabled(false);
     installChangeRules(*this);
+    m_marks = std::make_unique<FieldMarks>(*this, m_tips);
+    explainControls(*this);
     bindEvents(*this);
     m_session.Timer2->start();
 }
@@ -181,10 +186,12 @@ void Form1::showClippedTexts()
     for (const ControlRow &row : controlTable()) {
         if (row.hidden || row.name == ControlName::Combo1)
             continue;
+        QWidget *holder = widget(row.name);
+        const auto showWhole = [this, holder](const QString &whole) { m_tips.set(holder, TipPart::Value, whole); };
         if (auto *edit = control<QLineEdit>(row.name))
-            showClippedTextAsToolTip(edit, edit);
+            followClippedText(edit, edit, showWhole);
         else if (auto *combo = control<QComboBox>(row.name))
-            showClippedTextAsToolTip(combo->lineEdit(), combo);
+            followClippedText(combo->lineEdit(), combo, showWhole);
         if (row.label && row.field && !isAddressField(*row.field))
             control<QLabel>(*row.label)->setBuddy(widget(row.name));
     }
@@ -342,7 +349,7 @@ QStringList Form1::portListItems() const
 
 void Form1::setPortListHint(const QString &hint)
 {
-    widget(ControlName::Combo1)->setToolTip(hint);
+    m_tips.set(widget(ControlName::Combo1), TipPart::Value, hint);
 }
 
 void Form1::setProgressRange(int minimum, int maximum)
@@ -357,6 +364,8 @@ void Form1::setProgressValue(int value)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    if (!mayDropChanges(*this, ControlName::Form1))
+        return event->ignore();
     // Every wait returns at once from here on, the running actions meet a
     // closed port at their next step, and nothing more is sent.
     m_session.Timer1->stop();

@@ -5,6 +5,8 @@
 #include "ui/activitylog.h"
 #include "ui/controlname.h"
 #include "ui/updatebackup.h"
+#include "ui/controltips.h"
+#include "ui/fieldmarks.h"
 
 #include <QWidget>
 
@@ -61,6 +63,10 @@ public:
     Session &session() { return m_session; }
     const Session &session() const { return m_session; }
     UpdateBackup &updateBackup() { return m_updateBackup; }
+    // The fields not yet written, and the tooltips that say so.
+    FieldMarks &marks() { return *m_marks; }
+    const FieldMarks &marks() const { return *m_marks; }
+    ControlTips &tips() { return m_tips; }
 
     // Any control's text, caption or state by its name, for tests and scripts.
     QString text(ControlName control) const;
@@ -100,6 +106,8 @@ private:
     std::array<QWidget *, ControlCount> m_widgets{};
     std::map<std::string, QWidget *, std::less<>> m_byName;
     std::unique_ptr<ActivityLog> m_activityLog;
+    ControlTips m_tips;
+    std::unique_ptr<FieldMarks> m_marks;
     int m_batches = 0;
     // Fields set during a batch, shown when it ends.
     std::map<Field, QString> m_fieldsNotShown;

@@ -89,11 +89,11 @@ void fitPopupToItems(QComboBox *combo)
     combo->view()->setMinimumWidth(widest + frame + scrollBar);
 }
 
-void showClippedTextAsToolTip(QLineEdit *edit, QWidget *tipHolder)
+void followClippedText(QLineEdit *edit, QWidget *tipHolder, std::function<void(const QString &)> show)
 {
-    const auto update = [edit, tipHolder] {
+    const auto update = [edit, tipHolder, show] {
         const QString text = edit->text();
-        tipHolder->setToolTip(textFits(tipHolder, text) ? QString() : text);
+        show(textFits(tipHolder, text) ? QString() : text);
     };
     QObject::connect(edit, &QLineEdit::textChanged, tipHolder, update);
     update();

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -17,7 +19,8 @@ bool textFits(const QWidget *control, const QString &text);
 // The open list of the drop-down is made wide enough for its longest item.
 void fitPopupToItems(QComboBox *combo);
 
-// While the box's text is wider than the box, its tooltip shows the whole text.
-void showClippedTextAsToolTip(QLineEdit *edit, QWidget *tipHolder);
+// Hands `show` the box's whole text while it is wider than the box (measured
+// in tipHolder, the box or its drop-down), and an empty text while it fits.
+void followClippedText(QLineEdit *edit, QWidget *tipHolder, std::function<void(const QString &)> show);
 
 } // namespace pelzo

@@ -7,6 +7,7 @@
 #include "settingsfile/savefile.h"
 #include "settingsfile/settingsvalues.h"
 #include "ui/form1.h"
+#include "ui/unwrittenchanges.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,14 +47,21 @@ bool UpdateBackup::keep(Form1 &form)
     m_kept.clear();
     if (m_read.isEmpty() || m_readPort != form.portName()) {
         switch (form.platform().ask(KeepQuestion)) {
-        case ReadFirst:
-            noteRead(form, readData(form, form.session()));
+        case ReadFirst: {
+            // The read replaces the fields, as Read data does: unwritten changes are asked about first.
+            if (!mayDropChanges(form, ControlName::Command6))
+                return false;
+            m_read.clear();
+            const Outcome read = readData(form, form.session());
+            noteReference(form, ControlName::Command6, read);
+            noteRead(form, read);
             if (m_read.isEmpty()) {
                 form.appendActivityLog(QStringLiteral("The station's configuration could not be read, so the update "
                                                       "did not start."));
                 return false;
             }
             break;
+        }
         case UpdateWithout:
             return true;
         default:
@@ -115,7 +123,9 @@ void UpdateBackup::restore(Form1 &form)
         return;
     }
     const SettingsValues wanted = settingsValues(settingsFileBytes(form));
-    if (!readData(form, session).done()) {
+    const Outcome readBack = readData(form, session);
+    noteReference(form, ControlName::Command6, readBack);
+    if (!readBack.done()) {
         form.appendActivityLog(notRestored);
         return;
     }

@@ -44,6 +44,7 @@ private slots:
         QVERIFY2(s.form.activityLog().endsWith("Write complete"), qPrintable(s.form.activityLog()));
         QVERIFY(emulator.state().contains("COMMENT TEXT:QRV end to end\n"));
         s.press("Command0");
+        s.platform.answers << "Discard";
         s.press("Command6");
         QCOMPARE(s.form.fieldText(Field::Comment), "QRV end to end");
         QCOMPARE(s.form.fieldText(Field::AddressMode), StaticIp);

@@ -406,6 +406,17 @@ private:
             }
         } else if (what == "sent") {
             expectSent(step, how);
+        } else if (what == "marked") {
+            QStringList bold;
+            for (const ControlRow &row : controlTable()) {
+                if (row.name != ControlName::Label3 && m_form->widget(row.name)->font().bold())
+                    bold << nameOf(row.name);
+            }
+            check(step, "marked (bold)", bold.join(' '), how == "none" ? "" : w.mid(1).join(' '));
+        } else if (what == "tip") {
+            const QString tip = widget(step, how) ? widget(step, how)->toolTip() : QString();
+            if (tip.contains(text(w.value(3))) != (w.value(2) == "contains"))
+                fail(step, QString("tooltip of %1 %2 %3; it reads %4").arg(how, w.value(2), w.value(3), visible(tip)));
         } else if (what == "boxes" || what == "questions") {
             // Each box as its expectation states it: time, text, and the captions or detail it names.
             QStringList found;

@@ -23,3 +23,5 @@ FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 FONT_PACKAGES=(fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei)
 # The Windows compile check: Debian's MinGW-w64 cross compiler, driven by a Python script.
 WINDOWS_CHECK_PACKAGES=(g++-mingw-w64-x86-64-posix python3)
+# The accessibility check: the window under Xvfb, walked over AT-SPI as a screen reader walks it.
+ACCESSIBILITY_PACKAGES=(xvfb xauth xdotool dbus-daemon at-spi2-core python3-pyatspi)

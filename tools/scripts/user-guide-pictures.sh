@@ -6,7 +6,7 @@ cd "$(dirname "$0")/../.."
 picture=build/default/tools/window-picture/window-picture
 cmake --build --preset default --target window-picture >/dev/null
 mkdir -p docs/pictures
-for scene in start read write load wifi update updated; do
+for scene in start read marked write load wifi update updated; do
     "$picture" "docs/pictures/$scene.png" "$scene"
 done
 "$picture" docs/window.png defaults

@@ -11,9 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QToolTip>
 
 #include <functional>
 #include <map>
@@ -55,6 +57,17 @@ const std::map<QString, Scene> &scenes()
               click(platform, form.control<QPushButton>("Command6"), 5000);
               form.setFieldText(pelzo::Field::Comment, QStringLiteral("QRV 144.640 - 73"));
               click(platform, form.control<QPushButton>("Command7"), 5000);
+          }}},
+        {QStringLiteral("marked"),
+         {"after Read data, two fields edited and not yet written, one tooltip open",
+          [](pelzo::Form1 &form, pelzo::VirtualPlatform &platform, const QDir &) {
+              click(platform, form.control<QPushButton>("Command6"), 5000);
+              auto *interval = form.control<QLineEdit>("Text10");
+              interval->setText(QStringLiteral("0300"));
+              form.control<QLineEdit>("Text7")->setText(QStringLiteral("PELZO 144.800MHz"));
+              // From the window's left edge, so the whole tooltip stays within the picture.
+              const QPoint below = interval->mapTo(&form, QPoint(0, interval->height() + 2));
+              QToolTip::showText(form.mapToGlobal(QPoint(4, below.y())), interval->toolTip(), interval);
           }}},
         {QStringLiteral("wifi"),
          {"after Apply of the Wi-Fi name and password",
@@ -123,5 +136,13 @@ int main(int argc, char *argv[])
     form.control<QComboBox>("Combo1")->setEditText(QStringLiteral("COM1"));
     form.show();
     scenes().at(scene).play(form, platform, QDir(folder.path()));
-    return form.grab().save(args.at(1)) ? 0 : 1;
+    QPixmap picture = form.grab();
+    // A tooltip is a window of its own: it is drawn where it stands over the window.
+    QPainter painter(&picture);
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->isVisible() && top->inherits("QTipLabel"))
+            painter.drawPixmap(form.mapFromGlobal(top->pos()), top->grab());
+    }
+    painter.end();
+    return picture.save(args.at(1)) ? 0 : 1;
 }
