@@ -21,5 +21,5 @@ BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-serialport-dev des
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # The window's compact face and its Chinese captions; the tests measure texts in them.
 FONT_PACKAGES=(fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei)
-# The Windows build (Debian's MinGW-w64 cross compiler) and Wine, which runs its tests and its package.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64)
+# The Windows build (Debian's MinGW-w64 cross compiler), and Wine with a display, which runs its tests and its package.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils)
