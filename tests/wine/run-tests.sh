@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows build under Wine, in a throwaway prefix: the tests that
 # need no pseudo-terminal, then the zip package unpacked on its own (a DLL or
-# plugin missing from it shows there). Wine runs as a Chinese Windows system
-# (code page 936), as most stations are set up from one.
+# plugin missing from it shows there): pelzo-cli from it, and its window on
+# Xvfb. Wine runs as a Chinese Windows system (code page 936), as most
+# stations are set up from one.
 set -euo pipefail
 build="$(cd "${1:-build/windows}" && pwd)"
 source="$(cd "$(dirname "$0")/../.." && pwd)"
