@@ -30,6 +30,8 @@ public:
     virtual bool setSettings(const QString &settings) = 0; // "115200,n,8,1"
     virtual void setBufferSizes(int inBytes, int outBytes) = 0;
     virtual bool open() = 0;
+    // Opens only to learn whether the port opens; closed again at once.
+    virtual bool openToProbe() { return open(); }
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual bool write(const QByteArray &bytes) = 0;

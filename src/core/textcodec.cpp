@@ -1,5 +1,7 @@
 #include "core/textcodec.h"
 
+#include "core/gb18030.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -41,7 +43,7 @@ DecodedBytes::DecodedBytes(QByteArrayView bytes, Fallback fallback, TextEnd end)
     m_chars.clear();
     m_starts.clear();
     const bool read = fallback == Fallback::Gb18030
-                          ? readWith(QStringDecoder("GB18030"), QStringEncoder("GB18030"))
+                          ? readGb18030()
                           : readWith(QStringDecoder(QStringConverter::System), QStringEncoder(QStringConverter::System));
     if (!read)
         readLatin1();
@@ -82,6 +84,21 @@ bool DecodedBytes::readUtf8(TextEnd end)
     }
     m_starts.push_back(at);
     m_bytes.truncate(at);
+    return true;
+}
+
+bool DecodedBytes::readGb18030()
+{
+    qsizetype at = 0;
+    while (at < m_bytes.size()) {
+        const auto read = gb18030::decodeFirst(QByteArrayView(m_bytes).sliced(at));
+        if (!read)
+            return false;
+        m_chars.push_back(read->code);
+        m_starts.push_back(at);
+        at += read->length;
+    }
+    m_starts.push_back(at);
     return true;
 }
 

@@ -44,6 +44,7 @@ public:
 
 private:
     bool readUtf8(TextEnd end);
+    bool readGb18030();
     bool readWith(QStringDecoder decoder, QStringEncoder encoder);
     void readLatin1();
 

@@ -16,4 +16,14 @@ inline QString trimSpaces(const QString &text)
     return text.mid(begin, end - begin);
 }
 
+// The system's reason for a failure, to go inside a sentence of ours: Windows
+// ends its reasons with a full stop of its language, and some with a line end.
+inline QString systemReason(const QString &reason)
+{
+    QString text = reason.trimmed();
+    while (text.endsWith(QLatin1Char('.')) || text.endsWith(QChar(0x3002)))
+        text.chop(1);
+    return text;
+}
+
 } // namespace pelzo

@@ -1,5 +1,6 @@
 #include "firmware/romimage.h"
 
+#include "core/textutil.h"
 #include "firmware/firmwarestate.h"
 
 #include <QFile>
@@ -31,7 +32,7 @@ RomImageFile readRomImage(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return refused(QStringLiteral("The file could not be opened: %1.").arg(file.errorString()));
+        return refused(QStringLiteral("The file could not be opened: %1.").arg(systemReason(file.errorString())));
     const qint64 size = file.size();
     if (size >= MaxImageBytes) {
         return refused(QStringLiteral("The file holds %1 bytes, but a firmware image must be smaller than %2 bytes.")
@@ -42,7 +43,7 @@ RomImageFile readRomImage(const QString &path)
     result.image = blankImage(size);
     const qint64 read = size > 0 ? file.read(result.image.data(), size) : 0;
     if (read != size) {
-        const QString reason = read < 0 ? file.errorString() : QStringLiteral("it ended early");
+        const QString reason = read < 0 ? systemReason(file.errorString()) : QStringLiteral("it ended early");
         return refused(QStringLiteral("The file could not be read: %1.").arg(reason));
     }
     result.length = qint32(size);

@@ -87,7 +87,7 @@ bool isPtyMaster(const QString &fdInfoPath, int number)
     return false;
 }
 
-#else
+#elif defined(Q_OS_UNIX)
 
 QString programOf(qint64)
 {

@@ -79,7 +79,25 @@ void QtSerialPort::setBufferSizes(int, int)
     // QSerialPort's buffers grow as needed, so any requested size is already met.
 }
 
+bool QtSerialPort::openToProbe()
+{
+#if defined(Q_OS_WIN)
+    // Opened for reading, QSerialPort waits for a received byte at once; Wine
+    // makes that wait block until a byte comes, and a port with nothing on
+    // it would hold the start-up for ever. A port that opens for writing
+    // opens for both: Windows gives a port to one program at a time.
+    return openWith(QIODevice::WriteOnly);
+#else
+    return open();
+#endif
+}
+
 bool QtSerialPort::open()
+{
+    return openWith(QIODevice::ReadWrite);
+}
+
+bool QtSerialPort::openWith(QIODevice::OpenMode mode)
 {
     if (isShutDown())
         return fail(QStringLiteral("the program is closing"));
@@ -91,7 +109,7 @@ bool QtSerialPort::open()
     if (const auto holder = lockFileHolder(path))
         return fail(describeHolder(*holder, path));
     m_port.setPortName(path);
-    if (!m_port.open(QIODevice::ReadWrite)) {
+    if (!m_port.open(mode)) {
         // A device this user may open that still refuses is held by another program.
         if (m_port.error() == QSerialPort::PermissionError && !deviceAccessDenied(path))
             return fail(m_port.errorString() + QLatin1String(AnotherProgramHint));
@@ -105,7 +123,8 @@ bool QtSerialPort::open()
     }
     // What arrived while the port was closed (a late answer to the last
     // exchange) would be taken for an answer to the next one.
-    m_port.clear(QSerialPort::Input);
+    if (mode & QIODevice::ReadOnly)
+        m_port.clear(QSerialPort::Input);
     return true;
 }
 

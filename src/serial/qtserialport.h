@@ -22,6 +22,7 @@ public:
     bool setSettings(const QString &settings) override;
     void setBufferSizes(int inBytes, int outBytes) override;
     bool open() override;
+    bool openToProbe() override;
     void close() override;
     bool isOpen() const override { return m_port.isOpen(); }
     bool write(const QByteArray &bytes) override;
@@ -33,6 +34,7 @@ public:
     PortInfo portInfo(int number) const override;
 
 private:
+    bool openWith(QIODevice::OpenMode mode);
     bool fail(const QString &reason);
     void onError(QSerialPort::SerialPortError error);
 

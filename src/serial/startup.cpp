@@ -37,7 +37,7 @@ void probePorts(Station &station)
 {
     SerialPort &port = station.port();
     for (int number = 1; number <= MaxPortNumber; ++number) {
-        if (!port.setCommPort(number) || !port.open())
+        if (!port.setCommPort(number) || !port.openToProbe())
             continue;
         station.addPortListItem(portName(number), port.devicePath(number));
         port.close();

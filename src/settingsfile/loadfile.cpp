@@ -2,6 +2,7 @@
 
 #include "core/station.h"
 #include "core/textcodec.h"
+#include "core/textutil.h"
 #include "protocol/link.h"
 #include "protocol/peizhi.h"
 #include "settingsfile/linesplitter.h"
@@ -54,7 +55,7 @@ bool applyLines(Station &station, Link &link, QFile &file, QString &why)
     for (;;) {
         const qint64 count = file.read(chunk.data(), chunk.size());
         if (count < 0) {
-            why = QStringLiteral("The file could not be read: %1.").arg(file.errorString());
+            why = QStringLiteral("The file could not be read: %1.").arg(systemReason(file.errorString()));
             logLine(station, why);
             return false;
         }
@@ -95,7 +96,7 @@ Outcome loadSettingsFile(Station &station, Link &link, const QString &path)
         station.setActivityLog(QDir::toNativeSeparators(path) + SettingsFileLineEnd + SettingsFileLineEnd);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            why = QStringLiteral("The file could not be read: %1.").arg(file.errorString());
+            why = QStringLiteral("The file could not be read: %1.").arg(systemReason(file.errorString()));
             logLine(station, why);
         } else {
             applyLines(station, link, file, why);

@@ -2,6 +2,7 @@
 
 #include "core/deviceconfig.h"
 #include "core/station.h"
+#include "core/textutil.h"
 #include "settingsfile/settingsfiletext.h"
 
 #include <QDir>
@@ -64,7 +65,7 @@ Outcome writeSettings(Station &station, const QString &path, const QByteArray &b
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return {};
     const QString why = QStringLiteral("Could not save %1: %2. Any earlier file of that name is unchanged.")
-                            .arg(QDir::toNativeSeparators(path), file.errorString());
+                            .arg(QDir::toNativeSeparators(path), systemReason(file.errorString()));
     station.appendActivityLog(why);
     return Outcome::ended(Result::Refused, why);
 }

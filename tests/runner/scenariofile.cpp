@@ -98,6 +98,12 @@ QString lineDiff(const QStringList &expected, const QStringList &actual)
     return out.join('\n');
 }
 
+#if defined(Q_OS_WIN)
+constexpr bool OnWindows = true;
+#else
+constexpr bool OnWindows = false;
+#endif
+
 QList<Scenario> readScenarios(const QString &path, QString *error)
 {
     QFile file(path);
@@ -143,10 +149,13 @@ QList<Scenario> readScenarios(const QString &path, QString *error)
             QStringList names = raw.columns;
             std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
             Scenario scenario{path, row.isEmpty() ? raw.title : raw.title + ": " + row[0], {}};
+            bool skipping = false;
             for (auto [number, line] : raw.lines) {
                 for (const QString &name : names)
                     line.replace('$' + name, row.value(raw.columns.indexOf(name) + 1));
                 if (line.startsWith('|')) {
+                    if (skipping)
+                        continue;
                     if (scenario.steps.isEmpty()) {
                         *error = QString("%1:%2: a block line without a step").arg(path).arg(number);
                         return {};
@@ -155,6 +164,13 @@ QList<Scenario> readScenarios(const QString &path, QString *error)
                     continue;
                 }
                 Step step{number, -1, {}, wordsOf(line), {}};
+                // A step that holds on one kind of system only names it first.
+                skipping = false;
+                if (step.words.size() > 1 && (step.words[0] == "posix" || step.words[0] == "windows")) {
+                    skipping = (step.words.takeFirst() == "windows") != OnWindows;
+                    if (skipping)
+                        continue;
+                }
                 if (step.words.size() >= 3 && step.words[0] == "at") {
                     step.at = step.words[1].toLongLong();
                     step.words = step.words.mid(2);

@@ -21,7 +21,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-serialport-dev des
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # The window's compact face and its Chinese captions; the tests measure texts in them.
 FONT_PACKAGES=(fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei)
-# The Windows compile check: Debian's MinGW-w64 cross compiler, driven by a Python script.
-WINDOWS_CHECK_PACKAGES=(g++-mingw-w64-x86-64-posix python3)
+# The Windows build (Debian's MinGW-w64 cross compiler), and Wine with a display, which runs its tests and its package.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils)
 # The accessibility check: the window under Xvfb, walked over AT-SPI as a screen reader walks it.
 ACCESSIBILITY_PACKAGES=(xvfb xauth xdotool dbus-daemon at-spi2-core python3-pyatspi)
