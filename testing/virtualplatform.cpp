@@ -281,8 +281,11 @@ QList<int> VirtualSerialPort::presentPorts() const
 PortInfo VirtualSerialPort::portInfo(int number) const
 {
     PortInfo info;
-    info.usbAdapter = m_usbAdapters.contains(number);
-    info.description = info.usbAdapter ? QStringLiteral("USB serial adapter") : QStringLiteral("serial port");
+    info.listed = true;
+    // Any vendor will do: a USB adapter is one that has one.
+    if (m_usbAdapters.contains(number))
+        info.vendorId = QStringLiteral("0403");
+    info.description = info.usbAdapter() ? QStringLiteral("USB serial adapter") : QStringLiteral("serial port");
     if (m_heldElsewhere.contains(number))
         info.holder = QStringLiteral("another program has %1 open").arg(devicePath(number));
     return info;

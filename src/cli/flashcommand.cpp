@@ -37,8 +37,8 @@ public:
         m_shown = block;
         const int percent = int(qint64(block) * 100 / m_blocks);
         const double seconds = std::max(1u, m_c.platform.tickCount() - m_start) / 1000.0;
-        const double bytesPerSecond = std::max(1.0, (block - m_startBlock) * 2048.0 / seconds);
-        const int left = int((m_blocks - block) * 2048.0 / bytesPerSecond);
+        const double bytesPerSecond = std::max(1.0, (block - m_startBlock) * double(BlockSize) / seconds);
+        const int left = int((m_blocks - block) * double(BlockSize) / bytesPerSecond);
         QString figures = QStringLiteral("%1% block %2 of %3").arg(percent).arg(block).arg(m_blocks);
         if (block > m_startBlock)
             figures += QStringLiteral(", %1 KiB/s, %2:%3 left")

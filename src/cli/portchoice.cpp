@@ -25,7 +25,7 @@ void Context::choosePort()
         QStringList free, candidates;
         for (const int number : port().presentPorts()) {
             const PortInfo info = port().portInfo(number);
-            if (!info.usbAdapter)
+            if (!info.usbAdapter())
                 continue;
             const QString name = named(portName(number), port().devicePath(number));
             const QString described = info.description.isEmpty() ? name : name + QStringLiteral(": ") + info.description;

@@ -9,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSerialPortInfo>
 
 namespace pelzo::cli {
 
@@ -52,16 +51,14 @@ int portsCommand(Context &c)
         const QString path = c.port().devicePath(number);
         const PortInfo info = c.port().portInfo(number);
         QJsonObject entry{{"name", portName(number)}, {"device", path}, {"description", info.description}};
-        for (const QSerialPortInfo &system : QSerialPortInfo::availablePorts()) {
-            if (system.systemLocation() != path && system.portName() != path)
-                continue;
-            entry["manufacturer"] = system.manufacturer();
-            entry["serialNumber"] = system.serialNumber();
-            if (system.hasVendorIdentifier())
-                entry["vendorId"] = QStringLiteral("%1").arg(system.vendorIdentifier(), 4, 16, QLatin1Char('0'));
-            if (system.hasProductIdentifier())
-                entry["productId"] = QStringLiteral("%1").arg(system.productIdentifier(), 4, 16, QLatin1Char('0'));
+        if (info.listed) {
+            entry["manufacturer"] = info.manufacturer;
+            entry["serialNumber"] = info.serialNumber;
         }
+        if (!info.vendorId.isEmpty())
+            entry["vendorId"] = info.vendorId;
+        if (!info.productId.isEmpty())
+            entry["productId"] = info.productId;
         if (!info.holder.isEmpty())
             entry["heldBy"] = info.holder;
         list.append(entry);

@@ -13,8 +13,13 @@ namespace pelzo {
 // What the system tells of a port's device without opening it.
 struct PortInfo
 {
+    bool listed = false;  // the system lists the device among its serial ports
     QString description;  // as the system names the device, "" when it does not
-    bool usbAdapter = false;
+    QString manufacturer;
+    QString serialNumber;
+    QString vendorId;     // four hex digits, "" when the device has none (no USB adapter)
+    QString productId;
+    bool usbAdapter() const { return !vendorId.isEmpty(); }
     QString holder;       // another program that has it open or locked, "" when none
 };
 

@@ -11,17 +11,15 @@ namespace pelzo {
 
 void bindSessionEvents(Station &station, Session &session, ServeRequests serve)
 {
-    Station *s = &station;
-    Session *link = &session;
     SerialPort &port = station.port();
-    port.onReceive = [s, link, serve] {
-        onSerialReceive(*s, *link);
-        if (serve == ServeRequests::OnArrivalToo && link->updateInProgress())
-            transferTick(*s, *link);
+    port.onReceive = [&station, &session, serve] {
+        onSerialReceive(station, session);
+        if (serve == ServeRequests::OnArrivalToo && session.updateInProgress())
+            transferTick(station, session);
     };
-    port.onLinkLost = [s] { reportLinkLost(*s); };
-    session.Timer1->onTick = [s, link] { connectTick(*s, *link); };
-    session.Timer2->onTick = [s, link] { transferTick(*s, *link); };
+    port.onLinkLost = [&station] { reportLinkLost(station); };
+    session.Timer1->onTick = [&station, &session] { connectTick(station, session); };
+    session.Timer2->onTick = [&station, &session] { transferTick(station, session); };
 }
 
 } // namespace pelzo

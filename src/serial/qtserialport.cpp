@@ -202,8 +202,13 @@ PortInfo QtSerialPort::portInfo(int number) const
     for (const QSerialPortInfo &system : QSerialPortInfo::availablePorts()) {
         if (system.systemLocation() != device && system.systemLocation() != path && system.portName() != path)
             continue;
+        const auto hex = [](quint16 id) { return QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')); };
+        info.listed = true;
         info.description = system.description();
-        info.usbAdapter = system.hasVendorIdentifier();
+        info.manufacturer = system.manufacturer();
+        info.serialNumber = system.serialNumber();
+        info.vendorId = system.hasVendorIdentifier() ? hex(system.vendorIdentifier()) : QString();
+        info.productId = system.hasProductIdentifier() ? hex(system.productIdentifier()) : QString();
     }
     QList<PortHolder> holders = processesWithDeviceOpen(path);
     if (const auto locked = lockFileHolder(path))
