@@ -1,5 +1,7 @@
 #include "testing/virtualplatform.h"
 
+#include "serial/portnames.h"
+
 #include <algorithm>
 
 namespace pelzo {
@@ -163,7 +165,7 @@ bool VirtualSerialPort::setCommPort(int number)
 {
     if (m_open)
         return fail(QStringLiteral("the port is open"));
-    if (number < 1 || number > 16)
+    if (number < 1 || number > HighestPortNumber)
         return fail(QStringLiteral("no such port number"));
     m_number = number;
     return true;
@@ -273,9 +275,18 @@ QString VirtualSerialPort::devicePath(int number) const
 
 QList<int> VirtualSerialPort::presentPorts() const
 {
-    QList<int> numbers(m_openable.cbegin(), m_openable.cend());
+    QList<int> numbers;
+    for (int number : m_openable) {
+        if (number <= HighestPortNumber)
+            numbers << number;
+    }
     std::sort(numbers.begin(), numbers.end());
     return numbers;
+}
+
+QString VirtualSerialPort::portDescription(int number) const
+{
+    return portInfo(number).description;
 }
 
 PortInfo VirtualSerialPort::portInfo(int number) const

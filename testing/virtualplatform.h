@@ -47,6 +47,7 @@ public:
     QString lastError() const override { return m_lastError; }
     QString devicePath(int number) const override;
     QList<int> presentPorts() const override;
+    QString portDescription(int number) const override;
     PortInfo portInfo(int number) const override;
 
     // Scripting: the ports that exist (and open unless held elsewhere).

@@ -30,7 +30,7 @@ class SerialPort
 public:
     virtual ~SerialPort() = default;
 
-    virtual bool setCommPort(int number) = 0; // refused while open or outside 1..16
+    virtual bool setCommPort(int number) = 0; // refused while open or outside the system's port numbers
     virtual int commPort() const = 0;
     virtual bool setSettings(const QString &settings) = 0; // "115200,n,8,1"
     virtual void setBufferSizes(int inBytes, int outBytes) = 0;
@@ -49,6 +49,8 @@ public:
     // The port numbers whose devices exist now; no port is opened to find them.
     virtual QList<int> presentPorts() const = 0;
     virtual PortInfo portInfo(int number) const = 0;
+    // PortInfo's description alone: it needs no look for the port's holders.
+    virtual QString portDescription(int number) const = 0;
 
     // Closes the port for good: the window is going away.
     void shutDown()

@@ -5,6 +5,13 @@
 
 namespace pelzo {
 
+QString portTooltip(const SerialPort &port, int number)
+{
+    const QString device = port.devicePath(number);
+    const QString description = port.portDescription(number);
+    return description.isEmpty() ? device : device + QStringLiteral(": ") + description;
+}
+
 void refreshPortList(Station &station)
 {
     const QList<int> present = station.port().presentPorts();
@@ -16,7 +23,7 @@ void refreshPortList(Station &station)
     }
     for (int number : present) {
         if (!listed.contains(portName(number)))
-            station.addPortListItem(portName(number), station.port().devicePath(number));
+            station.addPortListItem(portName(number), portTooltip(station.port(), number));
     }
 }
 

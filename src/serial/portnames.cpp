@@ -14,7 +14,7 @@ namespace {
 
 constexpr int FirstUsbNumber = 5;
 constexpr int FirstAcmNumber = 13;
-// A mapping of sixteen ports is a few hundred bytes; nothing beyond this is read.
+// A mapping of a few ports is a few hundred bytes; nothing beyond this is read.
 constexpr qint64 MaxMappingFileBytes = 64 * 1024;
 
 // What macOS itself puts among the serial devices.
@@ -39,21 +39,21 @@ QString linkTarget(int number, const QString &programFolder)
 #endif
 }
 
-// The port a line of ports.ini puts behind COMn, or nothing.
-QString mappedPort(int number, const QString &programFolder)
+// The program folder's ports.ini, read once for all the numbers it may name.
+QByteArray portsIni(const QString &programFolder)
 {
     QFile file(QDir(programFolder).filePath(QStringLiteral("ports.ini")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const auto value = iniValue(file.read(MaxMappingFileBytes), "ports", portName(number).toLatin1());
-    return value ? QString::fromUtf8(*value) : QString();
+    return file.open(QIODevice::ReadOnly) ? file.read(MaxMappingFileBytes) : QByteArray();
 }
 
 // What COMn stands for by the program folder's own say, before the fixed table.
-QString chosenDevice(int number, const QString &programFolder)
+QString chosenDevice(int number, const QString &programFolder, const QByteArray &ini)
 {
     const QString linked = linkTarget(number, programFolder);
-    return linked.isEmpty() ? mappedPort(number, programFolder) : linked;
+    if (!linked.isEmpty())
+        return linked;
+    const auto mapped = iniValue(ini, "ports", portName(number).toLatin1());
+    return mapped ? QString::fromUtf8(*mapped) : QString();
 }
 
 QString fixedDevice(int number, const DeviceListing &listing)
@@ -87,11 +87,14 @@ QString portName(int number)
 
 std::optional<int> listedPortNumber(const QString &text)
 {
-    for (int number = 1; number <= MaxPortNumber; ++number) {
-        if (text == portName(number))
-            return number;
-    }
-    return std::nullopt;
+    if (!text.startsWith(QLatin1String("COM")))
+        return std::nullopt;
+    bool isNumber = false;
+    const int number = text.mid(3).toInt(&isNumber);
+    // The round trip turns away "COM04", "COM+4" and " COM4".
+    if (!isNumber || number < 1 || number > HighestPortNumber || portName(number) != text)
+        return std::nullopt;
+    return number;
 }
 
 DeviceListing DeviceListing::now(bool withSystemPorts)
@@ -125,15 +128,22 @@ QStringList macAdapters(const QStringList &cuNames)
 
 QString portDevicePath(int number, const QString &programFolder, const DeviceListing &listing)
 {
-    const QString chosen = chosenDevice(number, programFolder);
+    const QString chosen = chosenDevice(number, programFolder, portsIni(programFolder));
     return chosen.isEmpty() ? fixedDevice(number, listing) : chosen;
 }
 
 QList<int> presentPorts(const QString &programFolder, const DeviceListing &listing)
 {
+    const QByteArray ini = portsIni(programFolder);
+    QStringList chosen;
+    for (int number = 1; number <= HighestPortNumber; ++number)
+        chosen << chosenDevice(number, programFolder, ini);
     QList<int> present;
-    for (int number = 1; number <= MaxPortNumber; ++number) {
-        const QString device = portDevicePath(number, programFolder, listing);
+    for (int number = 1; number <= HighestPortNumber; ++number) {
+        const QString &own = chosen.at(number - 1);
+        const QString device = own.isEmpty() ? fixedDevice(number, listing) : own;
+        if (own.isEmpty() && chosen.contains(device))
+            continue;
         // A pseudo-terminal behind a link is in no system list of serial ports.
         const bool linked = !linkTarget(number, programFolder).isEmpty();
         if (listing.systemPorts.contains(device) || (linked && QFileInfo::exists(device)))

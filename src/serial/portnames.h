@@ -8,12 +8,20 @@
 
 namespace pelzo {
 
+// The start-up probe tries these; elsewhere than on Windows they are all the names there are.
 constexpr int MaxPortNumber = 16;
+// Windows numbers serial ports up to COM256 and often gives a USB adapter a
+// number above 16; a port there is named as Windows names it.
+#if defined(Q_OS_WIN)
+constexpr int HighestPortNumber = 256;
+#else
+constexpr int HighestPortNumber = MaxPortNumber;
+#endif
 
 // "COM" followed by the number, as the port list shows it.
 QString portName(int number);
 
-// The port number of a list entry "COM1" to "COM16", matched exactly.
+// The port number of a list entry "COM1" to "COM" + HighestPortNumber, matched exactly.
 std::optional<int> listedPortNumber(const QString &text);
 
 // The system's serial devices, as a listing the naming rules work on.
@@ -34,14 +42,16 @@ QStringList macAdapters(const QStringList &cuNames);
 
 // The system device that the window's "COMn" stands for, as the program
 // folder says: a link named COMn in its "ports" folder (not on Windows), then
-// a line "COMn=..." in the [ports] section of its ports.ini (on Windows a
-// port above COM16, "COM3=COM23", elsewhere a device path), and otherwise
+// a line "COMn=..." in the [ports] section of its ports.ini (on Windows
+// another port, "COM3=COM23", elsewhere a device path), and otherwise
 // COMn itself on Windows and a fixed table of the usual serial devices elsewhere.
 QString portDevicePath(int number, const QString &programFolder,
                        const DeviceListing &listing = DeviceListing::now(false));
 
 // The port numbers whose devices exist now, found without opening any of
 // them: opening a port toggles its control lines, which resets many devices.
+// A device that the program folder puts behind another number is listed
+// under that number only.
 QList<int> presentPorts(const QString &programFolder, const DeviceListing &listing = DeviceListing::now());
 
 } // namespace pelzo

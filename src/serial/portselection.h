@@ -6,7 +6,7 @@ namespace pelzo {
 
 class Station;
 
-// A pick from the port list: "COM1" to "COM16" becomes the port number; while
+// A pick from the port list: "COM1" to "COM16" (higher on Windows) becomes the port number; while
 // the port is open the change is refused, with what the port reported.
 Outcome selectPort(Station &station);
 

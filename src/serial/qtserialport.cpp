@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
+#include <optional>
+
 namespace pelzo {
 
 namespace {
@@ -21,6 +23,18 @@ constexpr char AnotherProgramHint[] =
 #else
 constexpr char AnotherProgramHint[] = " (another program is using the port; close it, then try again)";
 #endif
+
+// The system's entry for the device behind a port, if it lists one.
+std::optional<QSerialPortInfo> systemEntry(const QString &path)
+{
+    const QString device = QFileInfo(path).canonicalFilePath();
+    std::optional<QSerialPortInfo> found;
+    for (const QSerialPortInfo &system : QSerialPortInfo::availablePorts()) {
+        if (system.systemLocation() == device || system.systemLocation() == path || system.portName() == path)
+            found = system;
+    }
+    return found;
+}
 
 } // namespace
 
@@ -57,7 +71,7 @@ bool QtSerialPort::setCommPort(int number)
 {
     if (m_port.isOpen())
         return fail(QStringLiteral("the port is open; pick it again when the running action has ended"));
-    if (number < 1 || number > MaxPortNumber)
+    if (number < 1 || number > HighestPortNumber)
         return fail(QStringLiteral("no port number %1").arg(number));
     m_number = number;
     return true;
@@ -194,21 +208,24 @@ QList<int> QtSerialPort::presentPorts() const
     return pelzo::presentPorts(m_programFolder);
 }
 
+QString QtSerialPort::portDescription(int number) const
+{
+    const auto system = systemEntry(devicePath(number));
+    return system ? system->description() : QString();
+}
+
 PortInfo QtSerialPort::portInfo(int number) const
 {
     const QString path = devicePath(number);
-    const QString device = QFileInfo(path).canonicalFilePath();
     PortInfo info;
-    for (const QSerialPortInfo &system : QSerialPortInfo::availablePorts()) {
-        if (system.systemLocation() != device && system.systemLocation() != path && system.portName() != path)
-            continue;
+    if (const auto system = systemEntry(path)) {
         const auto hex = [](quint16 id) { return QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')); };
         info.listed = true;
-        info.description = system.description();
-        info.manufacturer = system.manufacturer();
-        info.serialNumber = system.serialNumber();
-        info.vendorId = system.hasVendorIdentifier() ? hex(system.vendorIdentifier()) : QString();
-        info.productId = system.hasProductIdentifier() ? hex(system.productIdentifier()) : QString();
+        info.description = system->description();
+        info.manufacturer = system->manufacturer();
+        info.serialNumber = system->serialNumber();
+        info.vendorId = system->hasVendorIdentifier() ? hex(system->vendorIdentifier()) : QString();
+        info.productId = system->hasProductIdentifier() ? hex(system->productIdentifier()) : QString();
     }
     QList<PortHolder> holders = processesWithDeviceOpen(path);
     if (const auto locked = lockFileHolder(path))

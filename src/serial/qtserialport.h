@@ -32,6 +32,7 @@ public:
     QString devicePath(int number) const override;
     QList<int> presentPorts() const override;
     PortInfo portInfo(int number) const override;
+    QString portDescription(int number) const override;
 
 private:
     bool openWith(QIODevice::OpenMode mode);

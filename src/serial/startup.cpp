@@ -3,6 +3,7 @@
 #include "core/station.h"
 #include "serial/linesettings.h"
 #include "serial/portnames.h"
+#include "serial/portlist.h"
 #include "serial/portsettingsstore.h"
 
 namespace pelzo {
@@ -32,14 +33,27 @@ const QString NoPortHint = QStringLiteral(
     "On Linux you need to be in the group that owns serial devices (usually dialout), and a braille "
     "display service (brltty) may hold USB adapters: see Troubleshooting in the user guide.");
 
+// The first sixteen, and the higher numbers (on Windows) of ports the system lists.
+QList<int> numbersToProbe(const SerialPort &port)
+{
+    QList<int> numbers;
+    for (int number = 1; number <= MaxPortNumber; ++number)
+        numbers << number;
+    for (int number : port.presentPorts()) {
+        if (number > MaxPortNumber)
+            numbers << number;
+    }
+    return numbers;
+}
+
 // Lists every port that opens now; a missing or busy port gets no item.
 void probePorts(Station &station)
 {
     SerialPort &port = station.port();
-    for (int number = 1; number <= MaxPortNumber; ++number) {
+    for (int number : numbersToProbe(port)) {
         if (!port.setCommPort(number) || !port.openToProbe())
             continue;
-        station.addPortListItem(portName(number), port.devicePath(number));
+        station.addPortListItem(portName(number), portTooltip(port, number));
         port.close();
     }
     if (station.portListCount() == 0)

@@ -414,7 +414,13 @@ private:
             }
             check(step, "marked (bold)", bold.join(' '), how == "none" ? "" : w.mid(1).join(' '));
         } else if (what == "tip") {
-            const QString tip = widget(step, how) ? widget(step, how)->toolTip() : QString();
+            QWidget *control = widget(step, how);
+            QString tip = control ? control->toolTip() : QString();
+            // A list's items have tooltips of their own, each after its item's text.
+            if (auto *combo = qobject_cast<QComboBox *>(control)) {
+                for (int i = 0; i < combo->count(); ++i)
+                    tip += "\n" + combo->itemText(i) + " " + combo->itemData(i, Qt::ToolTipRole).toString();
+            }
             if (tip.contains(text(w.value(3))) != (w.value(2) == "contains"))
                 fail(step, QString("tooltip of %1 %2 %3; it reads %4").arg(how, w.value(2), w.value(3), visible(tip)));
         } else if (what == "boxes" || what == "questions") {

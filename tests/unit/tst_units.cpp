@@ -74,7 +74,13 @@ private slots:
     void portNamesStandForDevices()
     {
         QCOMPARE(listedPortNumber("COM16"), std::optional(16));
-        for (const char *name : {"COM17", "com4", "COM04", "COM"})
+#if defined(Q_OS_WIN)
+        QCOMPARE(listedPortNumber("COM23"), std::optional(23));
+        QCOMPARE(listedPortNumber("COM256"), std::optional(256));
+#else
+        QVERIFY(!listedPortNumber("COM17"));
+#endif
+        for (const char *name : {"COM257", "COM0", "com4", "COM04", "COM+4", " COM4", "COM4 ", "COM"})
             QVERIFY2(!listedPortNumber(name), name);
 #if defined(Q_OS_LINUX)
         QTemporaryDir folder;
@@ -109,15 +115,17 @@ private slots:
     void portsIniPutsAnyPortBehindACom()
     {
         QTemporaryDir folder;
+        // A device put behind another name is listed under that name only.
+        const QString first = portDevicePath(1, folder.path());
         QVERIFY(writeBytes(folder.filePath("ports.ini"),
                            "; COM23 is the USB adapter\r\n[ports]\r\nCOM3=COM23\r\ncom5 = /dev/serial/by-id/usb-1\r\n"
-                           "[other]\r\nCOM6=COM99\r\n"));
+                           "COM9=" + first.toUtf8() + "\r\n[other]\r\nCOM6=COM99\r\n"));
         DeviceListing listing;
-        listing.systemPorts = {"COM23", "/dev/serial/by-id/usb-1"};
+        listing.systemPorts = {"COM23", "/dev/serial/by-id/usb-1", first};
         QCOMPARE(portDevicePath(3, folder.path(), listing), QString("COM23"));
         QCOMPARE(portDevicePath(5, folder.path(), listing), QString("/dev/serial/by-id/usb-1"));
         QVERIFY(portDevicePath(6, folder.path(), listing) != "COM99");
-        QCOMPARE(presentPorts(folder.path(), listing), (QList<int>{3, 5}));
+        QCOMPARE(presentPorts(folder.path(), listing), (QList<int>{3, 5, 9}));
     }
 
     void macAdaptersLeaveThePseudoPortsOut()

@@ -15,6 +15,10 @@ trap cleanup EXIT
 chinese=(env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
 wine() { "${chinese[@]}" wine "$@"; }
 wine wineboot -i >/dev/null 2>&1
+# A port above COM16, as Windows often numbers a USB adapter; Wine's device
+# manager reads its ports when its server starts.
+wine reg add 'HKLM\Software\Wine\Ports' /v COM23 /t REG_SZ /d /dev/null /f >/dev/null 2>&1
+wineserver -k && wineserver -w
 
 failed=()
 # Runs a QtTest program; its own report goes to a file, shown when it fails.
@@ -52,6 +56,9 @@ echo "wine package: pelzo-cli --version says: $version"
 wine ./pelzo-cli.exe defaults -o x.ini >/dev/null 2>&1 || { echo "pelzo-cli.exe defaults failed" >&2; exit 1; }
 cmp x.ini "$source/tests/data/golden/factory-defaults.ini" || { echo "the package's defaults differ from the golden file" >&2; exit 1; }
 echo "wine package: pelzo-cli defaults wrote the factory settings file"
+wine ./pelzo-cli.exe ports 2>/dev/null | tr -d '\r' | grep -q '^COM23'$'\t''COM23'$'\t' ||
+    { echo "pelzo-cli.exe ports does not list COM23 by its own name" >&2; exit 1; }
+echo "wine package: pelzo-cli ports lists COM23 by its own name"
 
 # The window needs a Wine that starts on the display: the one before had none.
 wineserver -k && wineserver -w
