@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "formfixture.h"
 
 #include "core/factorydefaults.h"
@@ -72,13 +73,19 @@ private slots:
                                                            : client.adjusted(-3, -3, 3, 3).contains(area) && widget->isVisible(),
                      nameOf(row.name));
         }
-        // The window, its groups and the address rows where the layout puts them, in pixels of 15 twips.
+        // The window and every control where the layout puts it, in pixels of 15 twips.
         QCOMPARE(f.form.size(), QSize(519, 502));
-        const QMap<QString, QRect> groups{{"Frame2", {24, 224, 225, 140}}, {"Frame5", {288, 48, 217, 41}},
-                                          {"Frame4", {288, 88, 217, 89}},  {"Frame6", {248, 176, 257, 49}},
-                                          {"Frame3", {272, 368, 145, 65}}};
-        for (auto it = groups.cbegin(); it != groups.cend(); ++it)
-            QCOMPARE(f.form.control<QWidget>(qPrintable(it.key()))->geometry(), it.value());
+        int placed = 0;
+        for (const QByteArray &line : readBytes(testData("golden/layout.txt")).split('\n')) {
+            const QList<QByteArray> w = line.split(' ');
+            if (line.startsWith('#') || w.size() != 5)
+                continue;
+            const QRect expected(w[1].toInt() / 15, w[2].toInt() / 15, w[3].toInt() / 15, w[4].toInt() / 15);
+            QWidget *control = f.form.control<QWidget>(w[0].constData());
+            QVERIFY2(control && control->geometry() == expected, line.constData());
+            ++placed;
+        }
+        QCOMPARE(placed, 67);
         for (int box = 0; box < 16; ++box)
             QCOMPARE(f.form.control<QWidget>(qPrintable(QString("Text%1").arg(13 + box)))->geometry(),
                      QRect(72 + 40 * (box % 4), 40 + 24 * (box / 4), 25, 20));
