@@ -6,7 +6,6 @@
 #include "ui/controltable.h"
 #include "ui/fieldmarks.h"
 #include "ui/inputrules.h"
-#include "ui/textfit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -268,7 +267,16 @@ private slots:
                  QString("APRS-IS server the station logs in to: pick one or type a host\nname, for example rotate.aprs2.net."));
         QCOMPARE(f.form.control<QLineEdit>("Text4")->toolTip(), QString("Callsign of the station, at most 6 letters and digits, without\n"
                  "the SSID; for example N0CALL. Small letters become capitals."));
-        QVERIFY(textFits(f.form.control<QLineEdit>("Text13"), QString("255")));
+        // An octet box shows "255" whole: moving to its end scrolls nothing.
+        auto *octet = f.form.control<QLineEdit>("Text13");
+        octet->setText("255");
+        octet->setCursorPosition(0);
+        octet->grab(); // the line edit scrolls when it paints
+        const int start = octet->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+        octet->setCursorPosition(3);
+        octet->grab();
+        QCOMPARE(octet->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() - start,
+                 octet->fontMetrics().horizontalAdvance("255"));
     }
 
     // Scripts find controls by objectName; what screen readers call them tests/accessibility checks.
