@@ -275,8 +275,8 @@ private slots:
         const int start = octet->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
         octet->setCursorPosition(3);
         octet->grab();
-        QCOMPARE(octet->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() - start,
-                 octet->fontMetrics().horizontalAdvance("255"));
+        const int moved = octet->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() - start;
+        QVERIFY2(std::abs(moved - octet->fontMetrics().horizontalAdvance("255")) <= 1, "the box scrolled"); // rounding
     }
 
     // Scripts find controls by objectName; what screen readers call them tests/accessibility checks.
