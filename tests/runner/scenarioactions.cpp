@@ -8,6 +8,7 @@
 #include "statefile.h"
 #include "ui/inputrules.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -83,8 +84,10 @@ void Run::perform(const Step &step)
         const int index = combo ? combo->findText(text(w.value(1)), Qt::MatchExactly) : -1;
         if (index < 0)
             return fail(step, "no item to pick: " + w.value(1));
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
+        // As a user picks: from the open list, with the keyboard.
+        combo->showPopup();
+        combo->view()->setCurrentIndex(combo->model()->index(index, 0));
+        QTest::keyClick(combo->view(), Qt::Key_Return);
     } else if (verb == "answer-question") {
         m_platform.questionAnswers << text(w.value(0));
     } else if (verb == "answer-open" || verb == "answer-save") {

@@ -37,15 +37,6 @@ void sendWheel(QWidget *widget, int steps)
     QApplication::sendEvent(widget, &wheel);
 }
 
-// Picks an item from the open list with the keyboard, as a user does.
-void pickFromList(QComboBox *combo, const QString &item)
-{
-    combo->showPopup();
-    QAbstractItemView *list = combo->view();
-    list->setCurrentIndex(combo->model()->index(combo->findText(item), 0));
-    QTest::keyClick(list, Qt::Key_Return);
-}
-
 } // namespace
 
 // How close the dark pixels of a button's caption come to its left or right
@@ -142,34 +133,6 @@ private slots:
             backward.prepend(focused());
         }
         QCOMPARE(backward, expected);
-    }
-
-    void onlyAPickFromTheOpenListPicks()
-    {
-        FormFixture f(true);
-        auto *mode = f.form.control<QComboBox>("Combo2");
-        pickFromList(mode, "DHCP");
-        QVERIFY(!f.form.control<QLineEdit>("Text13")->isEnabled());
-
-        mode->setFocus();
-        mode->lineEdit()->selectAll();
-        QTest::keyClicks(mode->lineEdit(), "STATIC IP");
-        QTest::keyClick(mode->lineEdit(), Qt::Key_Return);
-        QCOMPARE(mode->currentText(), QString("STATIC IP"));
-        QVERIFY2(!f.form.control<QLineEdit>("Text13")->isEnabled(), "typing and Enter are no pick");
-
-        pickFromList(mode, "STATIC IP");
-        QVERIFY(f.form.control<QLineEdit>("Text13")->isEnabled());
-
-        auto *ports = f.form.control<QComboBox>("Combo1");
-        f.form.port().setCommPort(2);
-        ports->setFocus();
-        ports->lineEdit()->selectAll();
-        QTest::keyClicks(ports->lineEdit(), "COM4");
-        QTest::keyClick(ports->lineEdit(), Qt::Key_Return);
-        QCOMPARE(f.form.port().commPort(), 2);
-        pickFromList(ports, "COM4");
-        QCOMPARE(f.form.port().commPort(), 4);
     }
 
     void neitherWheelNorKeysOverAClosedDropDownPick()
