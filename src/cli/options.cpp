@@ -117,8 +117,8 @@ QString usage()
             text += head + QLatin1Char('\n') + QString(33, QLatin1Char(' ')) + QLatin1String(command.what) + QLatin1Char('\n');
     }
     text += QStringLiteral(
-        "PORT is COM1 to COM16 or a device path; auto (the default) takes the one USB serial adapter that no\n"
-        "other program holds, and sends nothing to choose it.\n"
+        "PORT is COM1 to COM16 (on Windows any COMn) or a device path; auto (the default) takes the one USB\n"
+        "serial adapter that no other program holds, and sends nothing to choose it.\n"
         "-q says only what went wrong, -v also shows every step of the exchanges.\n"
         "Exit status: 0 success, 1 usage or a difference, 2 port missing, busy or not permitted,\n"
         "3 no answer or no confirmation, 4 verification mismatch, 5 file or image refused, 130 interrupted.\n");

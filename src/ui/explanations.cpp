@@ -57,7 +57,7 @@ constexpr std::array explanations{
     Explanation{N::Text3, "How the last connection test ended."},
     Explanation{N::Text12, "Version of this program."},
     Explanation{N::Text6, "Firmware version the station reported at the last Read data."},
-    Explanation{N::Combo1, "Serial port the PELZO is plugged into, COM1 to COM16; opening the list looks for new ports."},
+    Explanation{N::Combo1, "Serial port the PELZO is plugged into; opening the list looks for new ports."},
     Explanation{N::Command6, "Reads the station's configuration into the window; restart the PELZO when asked. "
                              "A second press cancels."},
     Explanation{N::Command7, "Sends every field to the station and waits up to 8 seconds for its confirmation."},
