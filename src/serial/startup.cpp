@@ -39,9 +39,12 @@ QList<int> numbersToProbe(const SerialPort &port)
     QList<int> numbers;
     for (int number = 1; number <= MaxPortNumber; ++number)
         numbers << number;
-    for (int number : port.presentPorts()) {
-        if (number > MaxPortNumber)
-            numbers << number;
+    // Listing the system's ports takes a while, and only Windows has names beyond the sixteen.
+    if constexpr (HighestPortNumber > MaxPortNumber) {
+        for (int number : port.presentPorts()) {
+            if (number > MaxPortNumber)
+                numbers << number;
+        }
     }
     return numbers;
 }
